@@ -1,0 +1,74 @@
+#!/usr/bin/env bash
+# Set-up, build and run of the Quillon BASIC runtime on Debian 12.
+#   ./build.sh run FILE      build, then run FILE (in a window, or headless without a display)
+#   ./build.sh test          build, then run every test, then again under the sanitizers
+#   ./build.sh test-fast     build and run every test once, without the sanitizer build
+#   ./build.sh build         build only (build/kavrun, build/kavpack)
+#   ./build.sh bench         build and run the benchmarks (bench/README.md)
+set -euo pipefail
+cd "$(dirname "$0")"
+
+PACKAGES=(cmake make g++ pkg-config libsdl2-dev libfreetype-dev libfontconfig-dev libpng-dev
+    fonts-ipafont-mincho fonts-ipafont-gothic libgtest-dev libgmock-dev libbenchmark-dev
+    xvfb xauth xdotool)
+JOBS=$(nproc 2>/dev/null || echo 2)
+
+install_packages() {
+    local missing=()
+    for p in "$@"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=()
+    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+    "${sudo[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+configure_and_build() {  # DIR [cmake options...]
+    local dir=$1
+    shift
+    cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" > /dev/null
+    cmake --build "$dir" -j "$JOBS"
+}
+
+run_tests() {  # DIR
+    (cd "$1" && ctest --output-on-failure -j "$JOBS")
+}
+
+case "${1:-}" in
+    run)
+        [ $# -ge 2 ] || { echo "usage: ./build.sh run FILE [kavrun options]"; exit 2; }
+        install_packages "${PACKAGES[@]}"
+        configure_and_build build
+        file=$2
+        shift 2
+        exec build/kavrun "$@" "$file"
+        ;;
+    build)
+        install_packages "${PACKAGES[@]}"
+        configure_and_build build
+        ;;
+    test)
+        install_packages "${PACKAGES[@]}"
+        configure_and_build build
+        run_tests build
+        configure_and_build build-sanitize -DQUILLON_SANITIZE=ON
+        ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_tests build-sanitize
+        ;;
+    test-fast)
+        install_packages "${PACKAGES[@]}"
+        configure_and_build build
+        run_tests build
+        ;;
+    bench)
+        install_packages "${PACKAGES[@]}" bwbasic yabasic hyperfine
+        configure_and_build build-bench -DCMAKE_BUILD_TYPE=Release -DQUILLON_BENCH=ON
+        bench/run.sh build-bench
+        ;;
+    *)
+        echo "usage: ./build.sh run FILE | test | test-fast | build | bench"
+        exit 2
+        ;;
+esac

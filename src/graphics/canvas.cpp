@@ -1,0 +1,67 @@
+// The raster's basic operations. Every operation clips to the canvas first.
+#include "graphics/canvas.h"
+
+#include <algorithm>
+
+namespace quillon {
+
+void Canvas::resize(int width, int height) {
+    width = std::max(width, 0);
+    height = std::max(height, 0);
+    if (width == width_ && height == height_) return;
+    std::vector<uint32_t> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height),
+                                 0);
+    int keep_w = std::min(width, width_);
+    int keep_h = std::min(height, height_);
+    for (int y = 0; y < keep_h; ++y)
+        std::copy_n(&pixels_[index(0, y)], keep_w,
+                    &pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width)]);
+    pixels_.swap(pixels);
+    width_ = width;
+    height_ = height;
+}
+
+void Canvas::fill_rect(int x1, int y1, int x2, int y2, uint32_t rgb) {
+    x1 = std::max(x1, 0);
+    y1 = std::max(y1, 0);
+    x2 = std::min(x2, width_);
+    y2 = std::min(y2, height_);
+    for (int y = y1; y < y2; ++y)
+        std::fill_n(&pixels_[index(x1, y)], std::max(x2 - x1, 0), rgb);
+}
+
+void Canvas::blit(int dx, int dy, int width, int height, const Canvas& source, int sx, int sy,
+                  RasterOp op) {
+    // Clip the source rectangle to the source and the destination rectangle to this canvas.
+    if (sx < 0) width += sx, dx -= sx, sx = 0;
+    if (sy < 0) height += sy, dy -= sy, sy = 0;
+    if (dx < 0) width += dx, sx -= dx, dx = 0;
+    if (dy < 0) height += dy, sy -= dy, dy = 0;
+    width = std::min({width, source.width_ - sx, width_ - dx});
+    height = std::min({height, source.height_ - sy, height_ - dy});
+    if (width <= 0 || height <= 0) return;
+    // Copy rows in an order that is safe when source and destination overlap.
+    const bool same = &source == this;
+    const bool upward = same && dy > sy;
+    std::vector<uint32_t> row(static_cast<std::size_t>(width));
+    for (int k = 0; k < height; ++k) {
+        int r = upward ? height - 1 - k : k;
+        std::copy_n(&source.pixels_[source.index(sx, sy + r)], width, row.data());
+        uint32_t* out = &pixels_[index(dx, dy + r)];
+        for (int x = 0; x < width; ++x) {
+            switch (op) {
+                case RasterOp::Copy:
+                    out[x] = row[static_cast<std::size_t>(x)];
+                    break;
+                case RasterOp::Or:
+                    out[x] |= row[static_cast<std::size_t>(x)];
+                    break;
+                case RasterOp::Xor:
+                    out[x] ^= row[static_cast<std::size_t>(x)];
+                    break;
+            }
+        }
+    }
+}
+
+}  // namespace quillon

@@ -1,0 +1,50 @@
+// The raster: 32-bit pixels (0x00BBGGRR) with the classic drawing semantics. The picture and
+// the window surface are both canvases.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace quillon {
+
+enum class RasterOp { Copy, Or, Xor };
+
+class Canvas {
+  public:
+    Canvas() = default;
+    Canvas(int width, int height) { resize(width, height); }
+
+    // Resizes, keeping the pixels that still fit; new pixels are black.
+    void resize(int width, int height);
+    int width() const { return width_; }
+    int height() const { return height_; }
+    bool contains(int x, int y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
+
+    uint32_t pixel(int x, int y) const { return contains(x, y) ? pixels_[index(x, y)] : 0; }
+    void set_pixel(int x, int y, uint32_t rgb) {
+        if (contains(x, y)) pixels_[index(x, y)] = rgb;
+    }
+    // Fills x1..x2-1, y1..y2-1 (clipped).
+    void fill_rect(int x1, int y1, int x2, int y2, uint32_t rgb);
+    void fill(uint32_t rgb) { fill_rect(0, 0, width_, height_, rgb); }
+    // Block transfer of a width x height area of `source` at (sx, sy) to (dx, dy), clipped to
+    // both canvases; source and destination may be the same canvas.
+    void blit(int dx, int dy, int width, int height, const Canvas& source, int sx, int sy,
+              RasterOp op = RasterOp::Copy);
+
+    PixelView view() { return PixelView{pixels_.data(), width_, height_}; }
+    const uint32_t* data() const { return pixels_.data(); }
+
+  private:
+    std::size_t index(int x, int y) const {
+        return static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
+               static_cast<std::size_t>(x);
+    }
+    int width_ = 0;
+    int height_ = 0;
+    std::vector<uint32_t> pixels_;
+};
+
+}  // namespace quillon

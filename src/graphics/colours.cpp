@@ -1,0 +1,61 @@
+// Colour numbers: the eight palette colours, black above them, negated RGB values below zero.
+#include "graphics/colours.h"
+
+#include <array>
+
+#include "expr/evaluator.h"
+#include "host/runtime.h"
+
+namespace quillon {
+namespace {
+
+// Black, blue, red, magenta, green, cyan, yellow, white as 0x00BBGGRR.
+constexpr std::array<uint32_t, 8> kPalette = {0x000000, 0xFF0000, 0x0000FF, 0xFF00FF,
+                                              0x00FF00, 0xFFFF00, 0x00FFFF, 0xFFFFFF};
+
+// The first comma at bracket depth 0, or npos.
+std::size_t top_level_comma(std::string_view text) {
+    int depth = 0;
+    for (std::size_t k = 0; k < text.size(); ++k) {
+        if (text[k] == '(') ++depth;
+        if (text[k] == ')') --depth;
+        if (text[k] == ',' && depth == 0) return k;
+    }
+    return std::string_view::npos;
+}
+
+}  // namespace
+
+uint32_t colour_to_rgb(int32_t colour) {
+    if (colour < 0) return static_cast<uint32_t>(-static_cast<int64_t>(colour));
+    if (colour < 8) return kPalette[static_cast<std::size_t>(colour)];
+    return kBlack;
+}
+
+int32_t rgb_to_colour(uint32_t rgb) {
+    for (std::size_t k = 0; k < kPalette.size(); ++k)
+        if (kPalette[k] == rgb) return static_cast<int32_t>(k);
+    return -static_cast<int32_t>(rgb & 0x7FFFFFFF);
+}
+
+void color_statement(Runtime& rt, StatementContext& ctx) {
+    std::string_view args = ctx.args;
+    std::size_t comma = top_level_comma(args);
+    int32_t background = kBlack;
+    if (comma != std::string_view::npos) {
+        int32_t value = truncate_to_int32(eval_numeric(rt, args.substr(comma + 1)));
+        if (rt.host.stop) return;
+        background = value == -1 ? kTransparent : static_cast<int32_t>(colour_to_rgb(value));
+        args = args.substr(0, comma);
+    }
+    {
+        std::lock_guard lock(rt.graphics.display_mutex);
+        rt.graphics.background_colour = background;
+    }
+    uint32_t text = colour_to_rgb(truncate_to_int32(eval_numeric(rt, args)));
+    if (rt.host.stop) return;
+    std::lock_guard lock(rt.graphics.display_mutex);
+    rt.graphics.text_colour = text;
+}
+
+}  // namespace quillon

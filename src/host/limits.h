@@ -1,0 +1,36 @@
+// Fixed sizes of the system. They are observable behaviour: programs written for the
+// system rely on them, so they are enforced explicitly wherever input could exceed them.
+#pragma once
+
+#include <cstddef>
+
+namespace quillon {
+
+inline constexpr std::size_t kStatementMax =
+    8191;  // bytes of one statement, argument or output text
+inline constexpr std::size_t kLineNumberMax = 19;   // characters of a line number
+inline constexpr std::size_t kProgramMax = 65535;   // bytes of program text (16-bit image length)
+inline constexpr std::size_t kDataListMax = 65536;  // bytes of the data list, separators included
+inline constexpr std::size_t kErrorTextMax = 255;   // bytes of an error message or report
+inline constexpr std::size_t kTrapStatementMax = 255;  // bytes of the error-trap statement
+inline constexpr std::size_t kEventTrapMax = 254;      // bytes of an event-trap statement
+inline constexpr std::size_t kNumericExprMax = 1024;   // bytes the numeric passes look at
+inline constexpr int kOperandMax = 255;                // operands of one flat numeric expression
+inline constexpr int kAdditivePassMax = 51;      // operators applied by the +,-,AND,OR,XOR passes
+inline constexpr std::size_t kStoreMax = 65535;  // bytes of the numeric catalogue and string store
+inline constexpr int kSubscriptMax = 255;        // subscripts of one array reference
+inline constexpr int kUserFunctionMax = 999;     // user-defined function table entries
+inline constexpr std::size_t kUserFunctionTextMax = 1023;  // bytes of a function head or body
+inline constexpr int kDeclaredLetterMax = 127;             // letters of one declared-letter list
+inline constexpr int kGosubDepthMax = 1024;                // GOSUB return entries
+inline constexpr int kForDepthMax = 1024;                  // FOR loop limits
+inline constexpr std::size_t kScreenTextMax = 8191;        // bytes of the character screen text
+inline constexpr int kFileSlots = 9;                       // file numbers 1 to 9
+inline constexpr int kImageSlots = 1024;                   // images of one run
+inline constexpr int kMouseEvents = 5;                     // mouse event traps 1 to 5
+inline constexpr int kInputVariableMax = 50;               // variables of one keyboard INPUT
+inline constexpr std::size_t kInputSplitMax =
+    1024;                                           // bytes of INPUT's list and line that are split
+inline constexpr std::size_t kInputItemMax = 1023;  // bytes of one INPUT name or value
+
+}  // namespace quillon

@@ -1,0 +1,316 @@
+// The run loop walks the program text byte by byte with one position, cuts out one statement
+// at a time and dispatches it by its token. Jumps, loops and IF only move the position.
+#include "host/run_loop.h"
+
+#include <charconv>
+#include <cstdlib>
+#include <string>
+
+#include "expr/assignment.h"
+#include "expr/calls.h"
+#include "host/error_report.h"
+#include "host/limits.h"
+#include "host/runtime.h"
+#include "host/startup.h"
+#include "host/token_table.h"
+#include "screen/char_screen.h"
+
+namespace quillon {
+namespace {
+
+constexpr uint16_t kIfToken = 0x1020;
+constexpr uint16_t kGotoToken = 0x1021;
+constexpr uint16_t kDefFnToken = 0x1077;
+
+// Messages of the refused statements (Shift-JIS).
+constexpr char kChainRefused[] =
+    "Chain \x96\xBD\x97\xDF\x8C\xEA\x82\xCD\x8Eg\x97p\x82\xC5\x82\xAB\x82\xDC\x82\xB9\x82\xF1";  // Chain 命令語は使用できません
+constexpr char kRunRefused[] =
+    "Run \x96\xBD\x97\xDF\x8C\xEA\x82\xCD\x8Eg\x97p\x82\xC5\x82\xAB\x82\xDC\x82\xB9\x82\xF1";  // Run
+                                                                                               // 命令語は使用できません
+
+bool is_blank(char c) {
+    return c == ' ' || c == '\t';
+}
+char lower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// True when `word` (lower case) stands at `pos` of `text`, in any letter case.
+bool word_at(std::string_view text, std::size_t pos, std::string_view word) {
+    if (pos + word.size() > text.size()) return false;
+    for (std::size_t k = 0; k < word.size(); ++k)
+        if (lower(text[pos + k]) != word[k]) return false;
+    return true;
+}
+
+// The byte at a position of the program text; -1 reads as a line feed, past the end as NUL.
+char program_byte(const HostState& host, int32_t pos) {
+    if (pos < 0) return '\n';
+    if (static_cast<std::size_t>(pos) >= host.program.size()) return '\0';
+    return host.program[static_cast<std::size_t>(pos)];
+}
+
+void trim_trailing_blanks(std::string& text) {
+    while (!text.empty() && is_blank(text.back()))
+        text.pop_back();
+}
+
+// IF: the statement text is cut before its THEN (blank, tab or ")" then "then" then blank, tab
+// or ":"), keeping a ")" and dropping a blank or tab. Quotes are not looked at.
+void cut_before_then(std::string& statement) {
+    for (std::size_t k = 0; k + 5 < statement.size(); ++k) {
+        char b = statement[k];
+        if (!is_blank(b) && b != ')') continue;
+        if (!word_at(statement, k + 1, "then")) continue;
+        char after = statement[k + 5];
+        if (!is_blank(after) && after != ':') continue;
+        statement.resize(b == ')' ? k + 1 : k);
+        return;
+    }
+}
+
+void run_pending_statement(Runtime& rt) {
+    std::string pending;
+    {
+        std::lock_guard lock(rt.host.pending_mutex);
+        pending.swap(rt.host.pending);
+        rt.host.has_pending = false;
+    }
+    if (!pending.empty()) dispatch_statement(rt, pending);
+}
+
+// Statement contexts are reused: one per dispatch depth (nested dispatches come from the error
+// trap and pending statements).
+StatementContext& acquire_context(HostState& host) {
+    if (host.dispatch_depth >= host.contexts.size())
+        host.contexts.push_back(std::make_unique<StatementContext>());
+    return *host.contexts[host.dispatch_depth++];
+}
+
+}  // namespace
+
+bool dispatch_statement(Runtime& rt, std::string_view statement) {
+    auto& host = rt.host;
+    if (host.stop) return false;
+    StatementContext& ctx = acquire_context(host);
+    struct Release {
+        HostState& host;
+        ~Release() { --host.dispatch_depth; }
+    } release{host};
+
+    ctx.statement.assign(statement);
+    ctx.handled = false;
+    ctx.scan_index = 0;
+    ctx.args.clear();
+    ctx.command.clear();
+    ctx.token = 0;
+    const auto first = static_cast<uint8_t>(statement.empty() ? 0 : statement[0]);
+    if (is_token_lead(first) && statement.size() >= 2) {
+        ctx.command.assign(statement.substr(0, 2));
+        ctx.token = static_cast<uint16_t>(first * 256 + static_cast<uint8_t>(statement[1]));
+        if (statement.size() >= 4 && statement[2] == ' ') {
+            if (ctx.token == kIfToken) cut_before_then(ctx.statement);
+            if (ctx.statement.size() > 3) ctx.args.assign(ctx.statement, 3);
+            // A function definition keeps its body as written: the calls in it are expanded
+            // at each call of the function, with the values of that moment.
+            if (ctx.token != kDefFnToken) expand_calls(rt, ctx.args);
+        }
+    } else if (first != '*') {
+        std::string text(statement);
+        expand_calls(rt, text);
+        if (!host.stop) assign(rt, text);
+        ctx.handled = true;
+    } else {
+        ctx.handled = true;  // a label does nothing
+    }
+    if (ctx.token != 0 && !host.stop) {
+        if (const TokenEntry* entry = find_token(ctx.token)) {
+            ctx.handled = true;
+            entry->handler(rt, ctx);
+        }
+    }
+    if (!ctx.handled) {
+        if (!host.stop) report_error(rt, kBadIdentifier, ctx.command);
+        return false;
+    }
+    return true;
+}
+
+bool branch_part_filter(Runtime& rt, std::string& statement) {
+    auto& host = rt.host;
+    if (statement.size() >= 2 && static_cast<uint8_t>(statement[0]) == (kIfToken >> 8) &&
+        static_cast<uint8_t>(statement[1]) == (kIfToken & 0xFF))
+        return true;
+    bool in_quotes = false;
+    for (std::size_t k = 0; k < statement.size(); ++k) {
+        char c = statement[k];
+        if (c == '"') in_quotes = !in_quotes;
+        if (in_quotes) continue;
+        bool at_start = k == 0;
+        if (!at_start && !(is_blank(c) || c == ')')) continue;
+        std::size_t word = at_start ? 0 : k + 1;
+        if (!word_at(statement, word, "else") || word + 4 >= statement.size() ||
+            !is_blank(statement[word + 4]))
+            continue;
+        // The rest of the line is skipped.
+        while (program_byte(host, host.position) != '\n' &&
+               program_byte(host, host.position) != '\0')
+            ++host.position;
+        if (word == 0) return false;
+        statement.resize(is_blank(c) ? k : k + 1);
+        trim_trailing_blanks(statement);
+        break;
+    }
+    bool digits = !statement.empty();
+    for (char c : statement)
+        digits = digits && c >= '0' && c <= '9';
+    bool label = statement.size() >= 1 && statement[0] == '*';
+    for (std::size_t k = 1; label && k < statement.size(); ++k) {
+        char c = statement[k];
+        label = (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+    }
+    if (digits || label) {
+        std::string jump;
+        jump += static_cast<char>(kGotoToken >> 8);
+        jump += static_cast<char>(kGotoToken & 0xFF);
+        jump += ' ';
+        jump += statement;
+        statement.swap(jump);
+    }
+    return true;
+}
+
+int run_program(Runtime& rt) {
+    auto& host = rt.host;
+    std::string line_number;
+    std::string statement;
+    statement.reserve(kStatementMax + 1);
+    int mode = 0;  // 0 reading a line number, 1 reading a statement
+    bool in_quotes = false;
+    host.running = true;
+
+    for (;;) {
+        if (host.stop) return 0;
+        char c = program_byte(host, host.position);
+        if (mode == 0) {
+            if (line_number.size() >= kLineNumberMax && c != ' ' && c != '\n' && c != '\0') {
+                report_error(rt, kSyntaxError);  // a line number longer than 19 characters
+                return 0;
+            }
+            line_number += c;
+        } else {
+            if (statement.empty() && is_token_lead(static_cast<uint8_t>(c))) {
+                char before = program_byte(host, host.position - 1);
+                if (before == ' ' || before == ':') {
+                    statement += c;
+                    statement += program_byte(host, host.position + 1);
+                    host.position += 2;
+                    c = program_byte(host, host.position);
+                }
+            }
+            bool ends = c == '\n' || c == '\0' || (c == ':' && !in_quotes);
+            if (!ends && statement.size() >= kStatementMax) {
+                report_error(rt, kSyntaxError);  // a statement longer than 8191 bytes
+                return 0;
+            }
+            if (!ends) statement += c;
+        }
+
+        if (c == ' ' && mode == 0) {
+            line_number.pop_back();
+            host.line_number = static_cast<int32_t>(std::strtol(line_number.c_str(), nullptr, 10));
+            line_number.clear();
+            statement.clear();
+            mode = 1;
+        } else if (c == '\n' || c == '\0' || (c == ':' && !in_quotes)) {
+            in_quotes = false;
+            bool if_statement = statement.size() >= 2 &&
+                                static_cast<uint8_t>(statement[0]) == (kIfToken >> 8) &&
+                                static_cast<uint8_t>(statement[1]) == (kIfToken & 0xFF);
+            if (c == ':' && mode == 1 && if_statement) {
+                statement += c;  // an IF statement runs to the end of its line
+            } else {
+                // Trailing blanks go first, so a line of only blanks after its number is empty.
+                trim_trailing_blanks(statement);
+                if (mode == 1 && !statement.empty()) {
+                    rt.platform.before_statement(++host.statements_run);
+                    if (!host.inline_branch || branch_part_filter(rt, statement))
+                        dispatch_statement(rt, statement);
+                }
+                if (host.stop) return 0;
+                if (host.has_pending) run_pending_statement(rt);
+                statement.clear();
+                line_number.clear();
+                char now = program_byte(host, host.position);
+                if (now == '\n' || host.position == -1) {
+                    host.inline_branch = false;
+                    mode = 0;
+                    host.statement_mark = host.position;
+                }
+                if (now == ':') {
+                    mode = 1;
+                    host.statement_mark = host.position;
+                    while (is_blank(program_byte(host, host.position + 1)))
+                        ++host.position;
+                } else if (host.inline_branch) {
+                    mode = 1;
+                    host.statement_mark = host.position;
+                }
+                if (now == '\0' && host.position >= 0) {
+                    program_end_cleanup(rt);
+                    return 1;
+                }
+            }
+        }
+        if (host.position >= 0 && program_byte(host, host.position) == '"') in_quotes = !in_quotes;
+        ++host.position;
+    }
+}
+
+void set_pending_statement(Runtime& rt, std::string_view statement) {
+    std::lock_guard lock(rt.host.pending_mutex);
+    rt.host.pending.assign(statement);
+    rt.host.has_pending = !rt.host.pending.empty();
+}
+
+void program_end_cleanup(Runtime& rt) {
+    rt.screen.input_waiting = false;
+    rt.host.stop = true;
+    rt.screen.caret_flag = true;
+    if (rt.host.cleaned_up.exchange(true)) return;  // every resource is released once
+    rt.flow.gosub_depth = 0;
+    {
+        std::lock_guard lock(rt.graphics.display_mutex);
+        rt.graphics.text_colour = kWhite;
+        rt.graphics.background_colour = kBlack;
+        rt.screen.view.on = false;
+    }
+    // The text stays readable until the run loop has returned, so that a handler still
+    // scanning it after an error never reads freed memory.
+    rt.host.program_released = true;
+}
+
+void statement_not_built(Runtime& rt, StatementContext& ctx) {
+    ctx.handled = false;  // reported as an unknown token by the dispatcher
+}
+
+void end_statement(Runtime& rt, StatementContext&) {
+    program_end_cleanup(rt);
+}
+
+void data_statement(Runtime&, StatementContext&) {}  // its items are in the data list
+
+void chain_statement(Runtime& rt, StatementContext&) {
+    report_error(rt, kOwnMessage, kChainRefused);
+}
+
+void run_statement(Runtime& rt, StatementContext&) {
+    report_error(rt, kOwnMessage, kRunRefused);
+}
+
+void clear_statement(Runtime& rt, StatementContext&) {
+    reset_program(rt);
+}
+
+}  // namespace quillon

@@ -1,0 +1,60 @@
+// The statement token table, written once: X(token, keyword, handler). The dispatcher, kavpack
+// and kavpack --list all expand it. A handler named statement_not_built reports its token as
+// unknown (error 3) until its statement family exists.
+#pragma once
+
+#define QUILLON_TOKENS(X)                       \
+    X(0x1010, "PRINT", statement_not_built)     \
+    X(0x1011, "INPUT", statement_not_built)     \
+    X(0x1012, "OPEN", statement_not_built)      \
+    X(0x1013, "CLOSE", statement_not_built)     \
+    X(0x1014, "MOUSE", statement_not_built)     \
+    X(0x1015, "LPRINT", statement_not_built)    \
+    X(0x1020, "IF", statement_not_built)        \
+    X(0x1021, "GOTO", statement_not_built)      \
+    X(0x1023, "RETURN", statement_not_built)    \
+    X(0x1024, "ON", statement_not_built)        \
+    X(0x1025, "FOR", statement_not_built)       \
+    X(0x1026, "NEXT", statement_not_built)      \
+    X(0x1027, "WHILE", statement_not_built)     \
+    X(0x1030, "WEND", statement_not_built)      \
+    X(0x1031, "GOSUB", statement_not_built)     \
+    X(0x1035, "CHDIR", statement_not_built)     \
+    X(0x1036, "KILL", statement_not_built)      \
+    X(0x1037, "MKDIR", statement_not_built)     \
+    X(0x1038, "FILES", statement_not_built)     \
+    X(0x1040, "PICLOAD", statement_not_built)   \
+    X(0x1041, "CIRCLE", statement_not_built)    \
+    X(0x1042, "PAINT", statement_not_built)     \
+    X(0x1043, "GMOVE", statement_not_built)     \
+    X(0x1044, "PRESET", statement_not_built)    \
+    X(0x1045, "PSET", statement_not_built)      \
+    X(0x1046, "SCROLL", statement_not_built)    \
+    X(0x1047, "GPRINT", statement_not_built)    \
+    X(0x1050, "MCI", statement_not_built)       \
+    X(0x1051, "PLAY", statement_not_built)      \
+    X(0x1059, "CLEAR", clear_statement)         \
+    X(0x1060, "DIM", statement_not_built)       \
+    X(0x1061, "ERASE", statement_not_built)     \
+    X(0x1062, "DEFTYPE", statement_not_built)   \
+    X(0x1063, "DATA", data_statement)           \
+    X(0x1064, "READ", statement_not_built)      \
+    X(0x1065, "RESTORE", statement_not_built)   \
+    X(0x1066, "SWAP", statement_not_built)      \
+    X(0x1070, "BEEP", statement_not_built)      \
+    X(0x1071, "CHAIN", chain_statement)         \
+    X(0x1072, "CLS", statement_not_built)       \
+    X(0x1074, "COLOR", color_statement)         \
+    X(0x1077, "DEF FN", statement_not_built)    \
+    X(0x1078, "END", end_statement)             \
+    X(0x1079, "LET", statement_not_built)       \
+    X(0x107A, "LOCATE", statement_not_built)    \
+    X(0x107B, "RANDOMIZE", statement_not_built) \
+    X(0x107D, "RUN", run_statement)             \
+    X(0x107E, "WAIT", statement_not_built)      \
+    X(0x1080, "WIDTH", statement_not_built)     \
+    X(0x1090, "MSGBOX", statement_not_built)    \
+    X(0x1091, "WINDOW", statement_not_built)    \
+    X(0x1110, "GET", statement_not_built)       \
+    X(0x1111, "PUT", statement_not_built)       \
+    X(0x1112, "LINE", statement_not_built)

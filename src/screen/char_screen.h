@@ -1,0 +1,39 @@
+// The character screen: one text of up to 8191 bytes with line feeds, per-byte colours and a
+// byte cursor, laid out from the window's top-left on every draw, wrapped at the client edge
+// (or the view limit), drawn over the picture into the window surface.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace quillon {
+
+struct Runtime;
+
+// Escape pair kinds kept in screen text: 0x01 0x01, 0x01 L, 0x01 D, 0x01 Z.
+enum EscapeKind : int {
+    kNoPair = 0,
+    kPairEscape = 1,
+    kPairBlank = 2,
+    kPairQuote = 3,
+    kPairNul = 4
+};
+int escape_pair_kind(std::string_view text, std::size_t index);
+
+// Writes text at the cursor (overwriting), moves the cursor and draws what it wrote.
+// Locks the display mutex itself.
+void write_text(Runtime& rt, std::string_view text);
+
+// Lays out the whole text and draws the bytes in [start, start + count) (all when count is
+// 0) into the window surface; records the caret; scrolls when too tall. The caller holds the
+// display mutex.
+void layout_and_draw(Runtime& rt, int32_t count, int32_t start);
+
+// A full repaint: the picture into the window surface, then all the text over it. The caller
+// holds the display mutex.
+void repaint_window(Runtime& rt);
+
+// Empties the screen text (the cursor goes to 0).
+void clear_screen_text(Runtime& rt);
+
+}  // namespace quillon

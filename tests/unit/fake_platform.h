@@ -1,0 +1,105 @@
+// A platform for unit tests: no window, message boxes and screen output recorded, settings
+// kept in memory, and a fixed-cell font (half-width 8, double-width 16, cell height 16) that
+// draws each character as a filled box of its colour.
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace quillon::testing {
+
+class BoxFont : public Font {
+  public:
+    explicit BoxFont(int height = 16) {
+        metrics_.height = height;
+        metrics_.ascent = height - 2;
+    }
+    const FontMetrics& metrics() const override { return metrics_; }
+    int advance(unsigned code) const override { return code > 0xFF ? 16 : 8; }
+    void draw(PixelView target, int x, int y, unsigned code, uint32_t colour,
+              int32_t background) const override {
+        int w = advance(code);
+        for (int yy = y; yy < y + metrics_.height; ++yy)
+            for (int xx = x; xx < x + w; ++xx) {
+                if (xx < 0 || yy < 0 || xx >= target.width || yy >= target.height) continue;
+                uint32_t& p = target.pixels[yy * target.width + xx];
+                bool ink = code != ' ' && yy > y + 1 && yy < y + metrics_.height - 2 && xx > x &&
+                           xx < x + w - 1;
+                if (ink)
+                    p = colour;
+                else if (background >= 0)
+                    p = static_cast<uint32_t>(background);
+            }
+    }
+
+  private:
+    FontMetrics metrics_;
+};
+
+struct MessageBoxRecord {
+    std::string text;
+    std::string title;
+    MessageIcon icon;
+};
+
+class FakePlatform : public Platform {
+  public:
+    Size display = {1024, 768};
+    Size client = {640, 400};
+    std::vector<MessageBoxRecord> boxes;
+    std::string output;  // everything written to the character screen
+    std::map<std::string, std::map<std::string, std::string>> settings;
+    std::vector<KeyDemand> key_demands;
+    int invalidations = 0;
+    int beeps = 0;
+    Rect rect{0, 0, 640, 400};
+
+    void run(WindowEvents&, const std::function<void()>& worker) override { worker(); }
+    Size display_size() const override { return display; }
+    Size client_size() const override { return client; }
+    void invalidate() override { ++invalidations; }
+    void present() override {}
+    void caret_changed() override {}
+    void set_ime_position(int, int, int) override {}
+    void message_box(std::string_view text, std::string_view title, MessageIcon icon) override {
+        boxes.push_back({std::string(text), std::string(title), icon});
+    }
+    void beep() override { ++beeps; }
+    Rect window_rect() const override { return rect; }
+    void move_window(const Rect& r) override { rect = r; }
+    void show_window(WindowShow) override {}
+    int16_t key_state(int) const override { return 0; }
+    std::string window_title() const override { return "test"; }
+    void want_keys(KeyDemand demand) override { key_demands.push_back(demand); }
+    void screen_output(std::string_view text) override { output.append(text); }
+    LocalTime local_time() const override { return LocalTime{2000, 3, 6, 9, 5, 7}; }
+    int64_t epoch_seconds() const override { return 952333507; }
+    void sleep_ms(int) override {}
+    bool setting_key_exists(std::string_view key) override {
+        return settings.count(std::string(key)) != 0;
+    }
+    bool create_setting_key(std::string_view key) override {
+        settings[std::string(key)];
+        return true;
+    }
+    std::optional<std::string> read_setting(std::string_view key, std::string_view value) override {
+        auto k = settings.find(std::string(key));
+        if (k == settings.end()) return std::nullopt;
+        auto v = k->second.find(std::string(value));
+        if (v == k->second.end()) return std::nullopt;
+        return v->second;
+    }
+    bool write_setting(std::string_view key, std::string_view value,
+                       std::string_view text) override {
+        settings[std::string(key)][std::string(value)] = std::string(text);
+        return true;
+    }
+    std::unique_ptr<Font> open_font(const FontRecord& record) override {
+        return std::make_unique<BoxFont>(record.height < 0 ? -record.height : 16);
+    }
+};
+
+}  // namespace quillon::testing

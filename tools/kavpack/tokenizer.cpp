@@ -1,0 +1,2 @@
+// Placeholder until the tokenizer lands.
+namespace quillon {}
