@@ -1,0 +1,10 @@
+// Placeholder bodies until the function-call expander lands; this file is removed then.
+#include "expr/calls.h"
+#include "host/runtime.h"
+
+namespace quillon {
+
+void expand_calls(Runtime&, std::string&) {}
+void reset_user_functions(Runtime&) {}
+
+}  // namespace quillon
