@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "devices/file_table.h"
 #include "expr/assignment.h"
 #include "expr/calls.h"
 #include "host/error_report.h"
@@ -286,6 +287,7 @@ void program_end_cleanup(Runtime& rt) {
         rt.graphics.background_colour = kBlack;
         rt.screen.view.on = false;
     }
+    close_all_files(rt);
     // The text stays readable until the run loop has returned, so that a handler still
     // scanning it after an error never reads freed memory.
     rt.host.program_released = true;
