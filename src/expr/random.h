@@ -13,5 +13,8 @@ struct Runtime;
 void seed_random(Runtime& rt, int32_t seed);
 // One draw: the state becomes state * 214013 + 2531011 and bits 16..30 are returned.
 int draw_random(Runtime& rt);
+// The random-number function with integer argument x (1 when omitted): x < 0 reseeds with the
+// remembered seed first; x = 0 returns the previous number. Results lie in 0 .. 0.98301.
+float random_number(Runtime& rt, int32_t x);
 
 }  // namespace quillon
