@@ -66,7 +66,9 @@ TEST(SdlKeyMapping, CommittedTextBecomesShiftJis) {
     EXPECT_EQ(text_input_to_sjis("abc"), "abc");
     EXPECT_EQ(text_input_to_sjis("漢字"), "\x8A\xBF\x8E\x9A");
     EXPECT_EQ(text_input_to_sjis("ｱｲｳﾞ"), "\xB1\xB2\xB3\xDE");  // half-width: one byte each
-    EXPECT_EQ(text_input_to_sjis("Aあ1"), "A\x82\xA0" "1");
+    EXPECT_EQ(text_input_to_sjis("Aあ1"),
+              "A\x82\xA0"
+              "1");
     EXPECT_EQ(text_input_to_sjis("～"), "\x81\x60");  // full-width tilde
 }
 
@@ -74,15 +76,20 @@ TEST(SdlKeyMapping, JisMappedCharactersTakeTheirCodePage932Forms) {
     EXPECT_EQ(text_input_to_sjis("〜"), "\x81\x60");  // wave dash
     EXPECT_EQ(text_input_to_sjis("−"), "\x81\x7C");   // minus sign
     EXPECT_EQ(text_input_to_sjis("¥"), "\x5C");
-    EXPECT_EQ(text_input_to_sjis("a〜b−c"), "a\x81\x60" "b\x81\x7C" "c");
+    EXPECT_EQ(text_input_to_sjis("a〜b−c"),
+              "a\x81\x60"
+              "b\x81\x7C"
+              "c");
 }
 
 TEST(SdlKeyMapping, CharactersWithoutShiftJisFormAreDropped) {
     EXPECT_EQ(text_input_to_sjis("a😀b"), "ab");
     EXPECT_EQ(text_input_to_sjis("한"), "");
     EXPECT_EQ(text_input_to_sjis("x\x01y\x7Fz"), "xyz");  // control characters
-    EXPECT_EQ(text_input_to_sjis("a\xFF" "b"), "ab");     // invalid UTF-8
-    EXPECT_EQ(text_input_to_sjis("\xE6\xBC"), "");        // cut-off sequence
+    EXPECT_EQ(text_input_to_sjis("a\xFF"
+                                 "b"),
+              "ab");                                // invalid UTF-8
+    EXPECT_EQ(text_input_to_sjis("\xE6\xBC"), "");  // cut-off sequence
 }
 
 }  // namespace

@@ -45,6 +45,10 @@ bool SdlBeeper::open_device() {
         }
         audio_started_ = true;
     }
+    if (SDL_GetNumAudioDevices(0) == 0) {  // no output device: opening one only logs failures
+        unavailable_ = true;
+        return false;
+    }
     SDL_AudioSpec wanted{};
     wanted.freq = kBeepSampleRate;
     wanted.format = AUDIO_S16SYS;

@@ -81,6 +81,7 @@ void SdlPlatform::worker_main(const std::function<void()>& worker) {
     }
     worker_done_ = true;
     wake();
+    SDL_TLSCleanup();  // SDL keeps per-thread data (its error text) for threads it did not start
 }
 
 void SdlPlatform::event_loop() {

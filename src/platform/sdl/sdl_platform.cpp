@@ -28,8 +28,10 @@ bool display_available(const WindowOptions& options) {
 }
 
 // Settings made before SDL starts: no pointer capture (as the original window does not
-// capture the mouse), and the input method draws its own composition window at the caret.
+// capture the mouse), the input method draws its own composition window at the caret, and
+// frames go to the window system's own framebuffer (no graphics driver is loaded for them).
 void set_hints() {
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     SDL_SetHint(SDL_HINT_MOUSE_AUTO_CAPTURE, "0");
     SDL_SetHint(SDL_HINT_IME_INTERNAL_EDITING, "0");
     SDL_SetHint(SDL_HINT_IME_SHOW_UI, "1");
