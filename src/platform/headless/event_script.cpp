@@ -109,11 +109,11 @@ bool parse_event(const std::vector<std::string_view>& words, ScriptedEvent event
 }  // namespace
 
 int virtual_key_from_name(std::string_view name) {
-    int code = 0;
-    if (parse_integer(name, code)) return code >= 1 && code <= kVirtualKeyMax ? code : -1;
     std::string key = lower(name);
     if (key.size() == 1 && ((key[0] >= 'a' && key[0] <= 'z') || (key[0] >= '0' && key[0] <= '9')))
-        return key[0] >= 'a' ? key[0] - 'a' + 'A' : key[0];
+        return key[0] >= 'a' ? key[0] - 'a' + 'A' : key[0];  // the key of that letter or digit
+    int code = 0;
+    if (parse_integer(name, code)) return code >= 1 && code <= kVirtualKeyMax ? code : -1;
     if (key.size() >= 2 && key.size() <= 3 && key[0] == 'f' &&
         parse_integer(std::string_view(key).substr(1), code) && code >= 1 && code <= 12)
         return 0x70 + code - 1;

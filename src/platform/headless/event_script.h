@@ -2,8 +2,8 @@
 // close, each delivered before a given statement count. One event per line:
 //   COUNT move X Y | press BUTTON X Y | release BUTTON X Y | click BUTTON X Y
 //   COUNT keydown KEY | keyup KEY | close
-// BUTTON is left or right; KEY a virtual-key number (decimal or 0x hex) or a name; "#" starts a
-// comment line.
+// BUTTON is left or right; KEY a letter or digit (that key), a name (space, enter, left, f1 ...)
+// or a virtual-key number of two or more digits or in 0x hex; "#" starts a comment line.
 #pragma once
 
 #include <cstdint>

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "platform/system_services.h"
+#include "platform/text_codec.h"
 
 namespace quillon {
 namespace {
@@ -60,6 +61,10 @@ void HeadlessPlatform::run(WindowEvents& events, const std::function<void()>& wo
     catch_up();
     transcript_.flush(true);
     events_ = nullptr;
+}
+
+std::string HeadlessPlatform::window_title() const {
+    return utf8_to_sjis(title_).value_or(title_);  // a name that is not UTF-8 is kept as it is
 }
 
 void HeadlessPlatform::message_box(std::string_view text, std::string_view title, MessageIcon) {

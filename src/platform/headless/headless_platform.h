@@ -45,7 +45,7 @@ class HeadlessPlatform : public Platform {
     void move_window(const Rect& rect) override;
     void show_window(WindowShow how) override;
     int16_t key_state(int virtual_key) const override;
-    std::string window_title() const override { return title_; }
+    std::string window_title() const override;
 
     void want_keys(KeyDemand demand) override;
     void screen_output(std::string_view text) override { transcript_.screen_output(text); }
@@ -79,7 +79,7 @@ class HeadlessPlatform : public Platform {
     Rect restored_rect_;
     bool resize_wanted_ = false;
     bool paint_wanted_ = false;
-    std::string title_;
+    std::string title_;  // UTF-8
     HeadlessInput input_;
     std::size_t next_event_ = 0;
     std::array<bool, 256> keys_down_{};
