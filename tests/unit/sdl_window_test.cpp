@@ -100,7 +100,7 @@ bool wait_for(Condition condition) {
 
 WindowOptions test_options() {
     WindowOptions options;
-    options.title = "窓のテスト";
+    options.backend.title = "窓のテスト";
     const char* driver = std::getenv("QUILLON_TEST_VIDEO_DRIVER");
     options.video_driver = driver && *driver ? driver : "offscreen";
     return options;
@@ -290,8 +290,8 @@ TEST(SdlWindow, MovedWindowReportsItsRectangleAndResizesTheClientArea) {
 
 TEST(SdlWindow, SizesAndTitleComeFromTheOptions) {
     WindowOptions options = test_options();
-    options.window = Size{300, 200};
-    options.screen = Size{800, 600};
+    options.backend.window = Size{300, 200};
+    options.backend.screen = Size{800, 600};
     auto platform = make_sdl_platform(options);
     ASSERT_TRUE(platform);
     EXPECT_EQ(platform->display_size().width, 800);

@@ -59,7 +59,7 @@ void SdlPlatform::run(WindowEvents& events, const std::function<void()>& worker)
     SDL_StartTextInput();
     int width = 0, height = 0;
     SDL_GetWindowSize(window_, &width, &height);
-    if (width != options_.window.width || height != options_.window.height)
+    if (width != options_.backend.window.width || height != options_.backend.window.height)
         handle_window_event(SDL_WindowEvent{SDL_WINDOWEVENT, 0, 0, SDL_WINDOWEVENT_SIZE_CHANGED, 0,
                                             0, 0, width, height});
     paint_requested_ = true;
@@ -293,7 +293,7 @@ void SdlPlatform::present_frame() {
     if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return;
     loop_.events->copy_surface([surface](const PixelView& view) { present_pixels(view, surface); });
     if (loop_.caret_shown && loop_.caret_phase)
-        invert_rect(surface, caret_x, caret_y - kCaretRise, kCaretWidth, kCaretHeight);
+        invert_rect(surface, caret_x, caret_y, kCaretWidth, kCaretHeight);
     if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
     SDL_UpdateWindowSurface(window_);
 }

@@ -5,10 +5,10 @@
 #include <SDL.h>
 
 #include <algorithm>
-#include <cstdlib>
 
 #include "platform/sdl/sdl_message_box.h"
 #include "platform/sdl/sdl_window.h"
+#include "platform/system_services.h"
 #include "platform/text_codec.h"
 
 namespace quillon {
@@ -20,10 +20,8 @@ constexpr int16_t kKeyDown = INT16_MIN;  // the high bit: the key is down
 // named by the caller or by SDL_VIDEODRIVER.
 bool display_available(const WindowOptions& options) {
     if (!options.video_driver.empty()) return true;
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER"}) {
-        const char* value = std::getenv(name);
-        if (value && *value) return true;
-    }
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER"})
+        if (environment_variable(name)) return true;
     return false;
 }
 
@@ -38,7 +36,7 @@ void set_hints() {
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
 }
 
-SDL_Window* create_window(const WindowOptions& options) {
+SDL_Window* create_window(const BackendOptions& options) {
     return SDL_CreateWindow(options.title.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
                             std::max(1, options.window.width), std::max(1, options.window.height),
                             SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
@@ -69,7 +67,8 @@ std::unique_ptr<Platform> make_sdl_platform(const WindowOptions& options) {
         SDL_SetHint(SDL_HINT_VIDEODRIVER, options.video_driver.c_str());
     if (SDL_Init(SDL_INIT_VIDEO) != 0) return nullptr;
     uint32_t wake_event = SDL_RegisterEvents(1);
-    SDL_Window* window = wake_event == static_cast<uint32_t>(-1) ? nullptr : create_window(options);
+    SDL_Window* window =
+        wake_event == static_cast<uint32_t>(-1) ? nullptr : create_window(options.backend);
     if (!window) {
         SDL_Quit();
         return nullptr;
@@ -81,8 +80,10 @@ SdlPlatform::SdlPlatform(const WindowOptions& options, SDL_Window* window, uint3
     : options_(options),
       window_(window),
       wake_event_(wake_event),
-      title_sjis_(title_to_sjis(options.title)),
-      client_size_(options.window) {
+      title_sjis_(title_to_sjis(options.backend.title)),
+      client_size_(options.backend.window),
+      settings_(options.settings_path.empty() ? SettingsFile::default_path()
+                                              : options.settings_path) {
     refresh_window_rect();
 }
 

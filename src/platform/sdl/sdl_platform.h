@@ -5,27 +5,25 @@
 #include <memory>
 #include <string>
 
+#include "platform/backend_options.h"
 #include "platform/platform.h"
 
 namespace quillon {
 
-inline constexpr Size kDefaultWindowSize{640, 400};
-inline constexpr Size kDefaultScreenSize{1024, 768};
 inline constexpr int kDefaultCloseTimeoutMs = 5000;
 
 struct WindowOptions {
-    std::string title;                 // UTF-8: the program file's name without its extension
-    Size window = kDefaultWindowSize;  // the client area (--window)
-    Size screen = kDefaultScreenSize;  // the display, hence the picture (--screen)
-    std::string video_driver;          // empty: SDL's choice; "offscreen" serves tests
+    BackendOptions backend;     // display and client sizes, the title (UTF-8)
+    std::string video_driver;   // empty: SDL's choice; "offscreen" serves tests
+    std::string settings_path;  // empty: the user's settings file
     // After the user closes the window, how long the program may take to stop before the
     // process ends without it (a program stuck in a blocking call).
     int close_timeout_ms = kDefaultCloseTimeoutMs;
 };
 
-// The SDL platform, or null when no window can be made: no display to connect to
-// (neither DISPLAY nor WAYLAND_DISPLAY set, unless a video driver is named), or SDL's video
-// cannot start, or the window cannot be created.
+// The SDL platform, or null when no window can be made: no display to connect to (neither
+// DISPLAY nor WAYLAND_DISPLAY set, unless a video driver is named here or in SDL_VIDEODRIVER),
+// or SDL's video cannot start, or the window cannot be created.
 std::unique_ptr<Platform> make_sdl_platform(const WindowOptions& options);
 
 }  // namespace quillon

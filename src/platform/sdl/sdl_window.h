@@ -10,7 +10,6 @@
 #include <atomic>
 #include <cstdint>
 #include <exception>
-#include <map>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -19,12 +18,12 @@
 #include "platform/sdl/key_mapping.h"
 #include "platform/sdl/sdl_beep.h"
 #include "platform/sdl/sdl_platform.h"
+#include "platform/settings_file.h"
 
 namespace quillon {
 
 inline constexpr int kCaretWidth = 9;
 inline constexpr int kCaretHeight = 6;
-inline constexpr int kCaretRise = 7;  // the mark's top lies this far above the line bottom
 inline constexpr uint32_t kCaretBlinkMs = 530;     // the original platform's default blink time
 inline constexpr uint32_t kPresentIntervalMs = 8;  // at most one presentation per interval
 inline constexpr uint32_t kIdleWaitMs = 250;
@@ -50,7 +49,7 @@ class SdlPlatform final : public Platform {
 
     void run(WindowEvents& events, const std::function<void()>& worker) override;
 
-    Size display_size() const override { return options_.screen; }
+    Size display_size() const override { return options_.backend.screen; }
     Size client_size() const override;
     void invalidate() override;
     void present() override;
@@ -103,7 +102,6 @@ class SdlPlatform final : public Platform {
     void apply_ime_rect();
     void present_if_due();
     void present_frame();
-    void draw_caret(SDL_Surface* surface);
     void tick_caret();
     void refresh_window_rect();
     void set_key(int virtual_key, bool down);
@@ -129,7 +127,9 @@ class SdlPlatform final : public Platform {
     Size client_size_;
     Rect ime_rect_;  // left, top, right = left + 1, bottom = top + line height
     std::vector<WindowCommand> commands_;
-    std::map<std::string, std::map<std::string, std::string>> settings_;
+
+    std::mutex settings_mutex_;  // one worker at a time in the settings file
+    SettingsFile settings_;
 
     std::array<std::atomic<bool>, kVirtualKeyCount> keys_down_{};
     SdlBeeper beeper_;

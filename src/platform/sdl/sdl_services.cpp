@@ -1,15 +1,15 @@
-// Stand-ins for the shared POSIX services and the FreeType fonts until those land: the clock,
-// sleeping, settings kept in memory, and a box font. Removed when the shared helpers arrive.
+// The SDL platform's system services: the clock, sleeping and the settings store come from
+// the shared POSIX helpers; fonts are a stand-in box font until the FreeType rasterizer lands.
 #include <algorithm>
-#include <chrono>
-#include <ctime>
-#include <thread>
+#include <mutex>
 
 #include "platform/sdl/sdl_window.h"
+#include "platform/system_services.h"
 
 namespace quillon {
 namespace {
 
+// Draws each character as a box of its colour (half-width 8, full-width 16 wide).
 class StandInFont : public Font {
   public:
     explicit StandInFont(int height) {
@@ -20,9 +20,8 @@ class StandInFont : public Font {
     int advance(unsigned code) const override { return code > 0xFF ? 16 : 8; }
     void draw(PixelView target, int x, int y, unsigned code, uint32_t colour,
               int32_t background) const override {
-        for (int row = y; row < y + metrics_.height; ++row)
-            for (int col = x; col < x + advance(code); ++col) {
-                if (col < 0 || row < 0 || col >= target.width || row >= target.height) continue;
+        for (int row = std::max(y, 0); row < std::min(y + metrics_.height, target.height); ++row)
+            for (int col = std::max(x, 0); col < std::min(x + advance(code), target.width); ++col) {
                 bool ink = code != ' ' && row > y + 1 && row < y + metrics_.height - 2 && col > x;
                 uint32_t& pixel = target.pixels[row * target.width + col];
                 if (ink)
@@ -39,46 +38,36 @@ class StandInFont : public Font {
 }  // namespace
 
 LocalTime SdlPlatform::local_time() const {
-    std::time_t now = std::time(nullptr);
-    std::tm parts{};
-    localtime_r(&now, &parts);
-    return LocalTime{parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday,
-                     parts.tm_hour,        parts.tm_min,     parts.tm_sec};
+    return local_time_now();
 }
 
 int64_t SdlPlatform::epoch_seconds() const {
-    return static_cast<int64_t>(std::time(nullptr));
+    return epoch_seconds_now();
 }
 
 void SdlPlatform::sleep_ms(int milliseconds) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(std::max(0, milliseconds)));
+    sleep_milliseconds(milliseconds);
 }
 
 bool SdlPlatform::setting_key_exists(std::string_view key) {
-    std::lock_guard lock(state_mutex_);
-    return settings_.count(std::string(key)) != 0;
+    std::lock_guard lock(settings_mutex_);
+    return settings_.key_exists(key);
 }
 
 bool SdlPlatform::create_setting_key(std::string_view key) {
-    std::lock_guard lock(state_mutex_);
-    settings_[std::string(key)];
-    return true;
+    std::lock_guard lock(settings_mutex_);
+    return settings_.create_key(key);
 }
 
 std::optional<std::string> SdlPlatform::read_setting(std::string_view key, std::string_view value) {
-    std::lock_guard lock(state_mutex_);
-    auto k = settings_.find(std::string(key));
-    if (k == settings_.end()) return std::nullopt;
-    auto v = k->second.find(std::string(value));
-    if (v == k->second.end()) return std::nullopt;
-    return v->second;
+    std::lock_guard lock(settings_mutex_);
+    return settings_.read(key, value);
 }
 
 bool SdlPlatform::write_setting(std::string_view key, std::string_view value,
                                 std::string_view text) {
-    std::lock_guard lock(state_mutex_);
-    settings_[std::string(key)][std::string(value)] = std::string(text);
-    return true;
+    std::lock_guard lock(settings_mutex_);
+    return settings_.write(key, value, text);
 }
 
 std::unique_ptr<Font> SdlPlatform::open_font(const FontRecord& record) {
