@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 
 #include "kavpack/lister.h"
@@ -81,6 +82,40 @@ TEST(ListerRoundTrip, SyntaxOfEveryKind) {
     EXPECT_TRUE(round_trips("CLS\n\n' note\nPRINT 1\n"));
     EXPECT_TRUE(round_trips("0 CLS\n1 END\n"));
     EXPECT_TRUE(round_trips(""));
+}
+
+// Sources put together at random from the pieces that matter to the tokenizer.
+std::string random_source(std::mt19937& random) {
+    static const char* const kPieces[] = {
+        "PRINT",      "print",  "?",      "IF",    "THEN",   "else",
+        "GOTO",       "GOSUB",  "ON",     "LINE",  "INPUT",  "DEF",
+        "FNa(x)",     "DEFINT", "defstr", "DATA",  "PUT",    "MOUSE",
+        "CIRCLE",     "GPRINT", "REM",    "CLS",   "END",    "mod",
+        "AND",        "or",     "XOR",    "not",   "and$",   "x",
+        "a.or",       "*or",    "*",      ",",     ":",      "'",
+        "\"",         "(",      ")",      "=",     "1",      "20",
+        " ",          "  ",     "\t",     "#",     "日本",   "ｶ",
+        "-",          "0 ",     ";",      "THEN ", " ELSE ", "' kavpack: --font-face x",
+        "LINE INPUT "};
+    std::string source;
+    int lines = static_cast<int>(random() % 4);
+    for (int line = 0; line < lines; ++line) {
+        if (random() % 3 == 0) source += std::to_string(10 * (line + 1)) + " ";
+        int pieces = static_cast<int>(random() % 12);
+        for (int i = 0; i < pieces; ++i)
+            source += kPieces[random() % std::size(kPieces)];
+        source += "\n";
+    }
+    return source;
+}
+
+TEST(ListerRoundTrip, GeneratedSources) {
+    std::mt19937 random(7);
+    for (int i = 0; i < 3000; ++i) {
+        std::string source = random_source(random);
+        if (!tokenize_source(source).image) continue;
+        ASSERT_TRUE(round_trips(source)) << "source:\n" << source;
+    }
 }
 
 // Every .bas file of a folder of the tree packs, lists and packs again to the same image.
