@@ -9,6 +9,7 @@
 
 #include "kavpack/lister.h"
 #include "kavpack/tokenizer.h"
+#include "platform/text_codec.h"
 
 namespace quillon::kavpack {
 namespace {
@@ -66,6 +67,19 @@ TEST(Lister, ForeignImagesAreListedAsFarAsTheyGo) {
     ProgramImage image = *tokenize_source("").image;
     image.text = "10 \x10\x10x\x01mb\x10\x99\n20 \x10\x62 big A\n30 \x10\x78\0 \x10\x78\n"s;
     EXPECT_EQ(list_program(image), "10 PRINT x MOD b[10 99]\n20 DEFTYPE big A\n30 END\n");
+}
+
+TEST(Lister, ArbitraryImagesListAsValidUtf8) {
+    std::mt19937 random(5);
+    for (int i = 0; i < 2000; ++i) {
+        ProgramImage image{std::string(random() % 40, 'f'), "1 2 3", std::string()};
+        image.text.resize(random() % 300);
+        for (char& c : image.text)
+            c = static_cast<char>(random() % 3 ? random() % 20 + '0' : random() % 256);
+        for (char& c : image.face)
+            c = static_cast<char>(random() % 256);
+        EXPECT_TRUE(is_valid_utf8(list_program(image)));
+    }
 }
 
 TEST(ListerRoundTrip, SyntaxOfEveryKind) {
