@@ -74,12 +74,7 @@ int run(const CommandLine& line) {
     std::string why;
     auto source = load_program_source(line.file, why);
     if (!source) return usage_error(why);
-    BackendOptions options;
-    options.screen = line.screen.value_or(kDefaultScreenSize);
-    options.screen_given = line.screen.has_value();
-    options.window = line.window.value_or(kDefaultWindowSize);
-    options.title = source->title;
-    auto choice = choose_platform(line, options, why);
+    auto choice = choose_platform(line, source->title, why);
     if (!choice) return usage_error(why);
 
     Runtime rt(*choice->platform);

@@ -54,13 +54,14 @@ std::optional<HeadlessInput> headless_input(const CommandLine& line, std::string
 
 }  // namespace
 
-std::optional<PlatformChoice> choose_platform(const CommandLine& line,
-                                              const BackendOptions& options, std::string& why) {
+std::optional<PlatformChoice> choose_platform(const CommandLine& line, const std::string& title,
+                                              std::string& why) {
     auto input = headless_input(line, why);
     if (!input) return std::nullopt;
     if (!line.headless && display_available()) {
         // A window back-end is made here; when it cannot open a window, headless serves.
     }
+    HeadlessOptions options{line.screen, line.window, title};
     return PlatformChoice{std::make_unique<HeadlessPlatform>(options, std::move(*input)), true};
 }
 

@@ -17,7 +17,6 @@ namespace {
 
 constexpr uint8_t kBackspace = 8;
 constexpr uint8_t kEnter = 13;
-constexpr int kCaretRise = 7;               // the caret box sits this far above the line's bottom
 constexpr int kMousePositionMask = 0xFFFF;  // positions arrive as unsigned 16-bit words
 
 // One typed byte as string text: 0x01, a double quote and NUL become their escape pairs.
@@ -154,7 +153,7 @@ void WindowProcedure::copy_surface(std::function<void(const PixelView&)> present
 bool WindowProcedure::caret(int& x, int& y) {
     std::lock_guard lock(rt_.graphics.display_mutex);
     x = rt_.screen.caret_x;
-    y = rt_.screen.caret_y - kCaretRise;
+    y = rt_.screen.caret_y;
     return rt_.screen.caret_flag;
 }
 

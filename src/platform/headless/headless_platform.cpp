@@ -43,7 +43,7 @@ class CellFont : public Font {
 
 }  // namespace
 
-HeadlessPlatform::HeadlessPlatform(const BackendOptions& options, HeadlessInput input,
+HeadlessPlatform::HeadlessPlatform(const HeadlessOptions& options, HeadlessInput input,
                                    Transcript::Sink sink, std::string settings_path)
     : screen_(options.screen),
       client_(options.window),
