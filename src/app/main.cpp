@@ -15,7 +15,6 @@
 #include "platform/headless/transcript.h"
 #include "platform/screenshot.h"
 #include "platform/system_services.h"
-#include "screen/char_screen.h"
 #include "screen/window_procedure.h"
 
 namespace quillon {
@@ -39,10 +38,14 @@ void prepare_canvases(Runtime& rt) {
     rt.graphics.surface.resize(client.width, client.height);
 }
 
+// As the screen-clearing statement does for the picture: black, and shown in the window. The
+// character screen is still empty and the font not yet made, so there is no text to lay out.
 void clear_picture(Runtime& rt) {
     std::lock_guard lock(rt.graphics.display_mutex);
-    rt.graphics.picture.fill(kBlack);
-    repaint_window(rt);
+    auto& graphics = rt.graphics;
+    graphics.picture.fill(kBlack);
+    graphics.surface.blit(0, 0, graphics.picture.width(), graphics.picture.height(),
+                          graphics.picture, 0, 0);
 }
 
 // The worker: the program and its font, the program state, then the run loop. A window closed
