@@ -16,6 +16,8 @@
 
 namespace quillon {
 
+class FontLibrary;
+
 // The sizes a window would have, and its title (UTF-8).
 struct HeadlessOptions {
     Size screen{1024, 768};  // the display, hence the picture
@@ -34,6 +36,7 @@ class HeadlessPlatform : public Platform {
     // `sink` receives the transcript (standard output when not given).
     HeadlessPlatform(const HeadlessOptions& options, HeadlessInput input,
                      Transcript::Sink sink = nullptr, std::string settings_path = {});
+    ~HeadlessPlatform() override;
 
     // Runs the worker on the calling thread: keys and events are delivered synchronously
     // when the program asks for them or reaches a statement count.
@@ -92,6 +95,7 @@ class HeadlessPlatform : public Platform {
     Transcript transcript_;
     SettingsFile settings_;
     WindowEvents* events_ = nullptr;
+    std::unique_ptr<FontLibrary> fonts_;
 };
 
 }  // namespace quillon
