@@ -21,7 +21,8 @@ bool set_value(CommandLine& line, const std::string& name, const std::string& va
     if (name == "--screen" || name == "--window") {
         auto size = parse_size(value);
         if (!size) return why = name + " wants WIDTHxHEIGHT, got \"" + value + "\"", false;
-        (name == "--screen" ? line.screen : line.window) = size;
+        (name == "--screen" ? line.screen : line.window) = *size;
+        line.screen_given = line.screen_given || name == "--screen";
     } else if (name == "--keys") {
         line.keys = value;
     } else if (name == "--keys-file") {

@@ -12,8 +12,9 @@ namespace quillon {
 struct CommandLine {
     std::string file;  // empty: the image appended to kavrun itself
     bool headless = false;
-    std::optional<Size> screen;
-    std::optional<Size> window;
+    Size screen{1024, 768};  // the display, hence the picture
+    bool screen_given = false;
+    Size window{640, 400};            // the window's client area
     std::optional<std::string> keys;  // --keys TEXT
     std::string keys_file;
     std::string events_file;

@@ -8,14 +8,13 @@
 #include "app/command_line.h"
 #include "app/platform_choice.h"
 #include "app/program_source.h"
-#include "graphics/graphics_state.h"
+#include "graphics/picture.h"
 #include "host/run_loop.h"
 #include "host/runtime.h"
 #include "host/startup.h"
 #include "platform/headless/transcript.h"
 #include "platform/screenshot.h"
 #include "platform/system_services.h"
-#include "screen/char_screen.h"
 #include "screen/window_procedure.h"
 
 namespace quillon {
@@ -30,19 +29,10 @@ int usage_error(const std::string& why) {
     return kExitUsage;
 }
 
-// The canvases take the display's and the window's sizes; the picture starts black.
-void prepare_canvases(Runtime& rt) {
-    std::lock_guard lock(rt.graphics.display_mutex);
-    Size display = rt.platform.display_size();
-    Size client = rt.platform.client_size();
-    rt.graphics.picture.resize(display.width, display.height);
-    rt.graphics.surface.resize(client.width, client.height);
-}
-
-void clear_picture(Runtime& rt) {
-    std::lock_guard lock(rt.graphics.display_mutex);
-    rt.graphics.picture.fill(kBlack);
-    repaint_window(rt);
+// A file named on the command line that cannot serve: one line says why.
+int file_error(const std::string& why) {
+    write_standard_error("kavrun: " + why + "\n");
+    return kExitUsage;
 }
 
 // The worker: the program and its font, the program state, then the run loop. A window closed
@@ -73,23 +63,19 @@ bool finish_outputs(Runtime& rt, const CommandLine& line) {
 int run(const CommandLine& line) {
     std::string why;
     auto source = load_program_source(line.file, why);
-    if (!source) return usage_error(why);
-    BackendOptions options;
-    options.screen = line.screen.value_or(kDefaultScreenSize);
-    options.screen_given = line.screen.has_value();
-    options.window = line.window.value_or(kDefaultWindowSize);
-    options.title = source->title;
-    auto choice = choose_platform(line, options, why);
-    if (!choice) return usage_error(why);
+    if (!source) return line.file.empty() ? usage_error(why) : file_error(why);
+    auto choice = choose_platform(line, source->title, why);
+    if (!choice) return file_error(why);
 
     Runtime rt(*choice->platform);
     WindowProcedure procedure(rt);
-    prepare_canvases(rt);
+    create_picture(rt);
     initialise_settings(rt);
-    clear_picture(rt);
+    clear_graphics_screen(rt);
     rt.platform.run(procedure, [&] { run_worker(rt, procedure, *source); });
     final_release(rt);
     bool outputs_done = finish_outputs(rt, line);
+    release_picture(rt);
     if (!outputs_done) return kExitUsage;
     return rt.host.error_stopped ? kExitError : kExitEnded;
 }

@@ -56,16 +56,19 @@ std::optional<HeadlessInput> headless_input(const CommandLine& line, std::string
 
 }  // namespace
 
-std::optional<PlatformChoice> choose_platform(const CommandLine& line,
-                                              const BackendOptions& options, std::string& why) {
+std::optional<PlatformChoice> choose_platform(const CommandLine& line, const std::string& title,
+                                              std::string& why) {
     if (wants_window(line)) {
         WindowOptions window;
-        window.backend = options;
+        window.screen = line.screen;
+        window.window = line.window;
+        window.title = title;
         if (auto platform = make_sdl_platform(window))
             return PlatformChoice{std::move(platform), false};
     }
     auto input = headless_input(line, why);
     if (!input) return std::nullopt;
+    HeadlessOptions options{line.screen, line.window, title};
     return PlatformChoice{std::make_unique<HeadlessPlatform>(options, std::move(*input)), true};
 }
 

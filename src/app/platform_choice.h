@@ -7,7 +7,6 @@
 #include <string>
 
 #include "app/command_line.h"
-#include "platform/backend_options.h"
 #include "platform/platform.h"
 
 namespace quillon {
@@ -19,7 +18,8 @@ struct PlatformChoice {
 
 // Makes the back-end for the command line. Nothing, with `why`, when a script named on the
 // command line cannot be read.
-std::optional<PlatformChoice> choose_platform(const CommandLine& line,
-                                              const BackendOptions& options, std::string& why);
+// `title` is the window title (UTF-8).
+std::optional<PlatformChoice> choose_platform(const CommandLine& line, const std::string& title,
+                                              std::string& why);
 
 }  // namespace quillon

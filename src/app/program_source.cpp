@@ -2,6 +2,7 @@
 #include "app/program_source.h"
 
 #include "host/limits.h"
+#include "kavpack/tokenizer.h"
 #include "platform/system_services.h"
 
 namespace quillon {
@@ -23,8 +24,9 @@ std::optional<ProgramImage> image_from_source(const std::string& file, std::stri
     std::string reason;
     auto source = read_whole_file(file, &reason);
     if (!source) return why = "cannot read " + file + ": " + reason, std::nullopt;
-    why = file + ": BASIC source cannot be run by this build yet";
-    return std::nullopt;
+    kavpack::TokenizeResult result = kavpack::tokenize_source(*source);
+    if (!result.image) why = result.error.describe(file);
+    return result.image;
 }
 
 std::optional<ProgramImage> image_at_end_of(const std::string& file, std::string& why) {

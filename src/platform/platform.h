@@ -101,7 +101,8 @@ class WindowEvents {
     virtual void close_requested() = 0;  // the user closed the window
     // Copies the window surface for presentation.
     virtual void copy_surface(std::function<void(const PixelView&)> present) = 0;
-    // The top-left of the 9 x 6 caret box and whether it is to be shown (focus not considered).
+    // The caret's x and the bottom y of its line (the back-end draws the 9 x 6 caret box 7
+    // pixels above it), and whether it is to be shown (focus not considered).
     virtual bool caret(int& x, int& y) = 0;
 };
 

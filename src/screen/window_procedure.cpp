@@ -7,6 +7,7 @@
 #include <mutex>
 
 #include "flow/event_traps.h"
+#include "graphics/picture.h"
 #include "host/limits.h"
 #include "host/runtime.h"
 #include "host/shift_jis.h"
@@ -17,7 +18,6 @@ namespace {
 
 constexpr uint8_t kBackspace = 8;
 constexpr uint8_t kEnter = 13;
-constexpr int kCaretRise = 7;               // the caret box sits this far above the line's bottom
 constexpr int kMousePositionMask = 0xFFFF;  // positions arrive as unsigned 16-bit words
 
 // One typed byte as string text: 0x01, a double quote and NUL become their escape pairs.
@@ -58,9 +58,8 @@ void WindowProcedure::paint() {
 }
 
 void WindowProcedure::resized(int width, int height) {
-    std::lock_guard lock(rt_.graphics.display_mutex);
-    rt_.graphics.surface.resize(width, height);
-    repaint_window(rt_);
+    resize_surface(rt_, width, height);
+    paint();
 }
 
 void WindowProcedure::key_char(uint8_t byte) {
@@ -106,16 +105,7 @@ void WindowProcedure::erase_typed_character() {
         if (width == 0 || width > cursor) return;  // nothing typed: the prompt stays
         if (screen.text.find('\n', cursor - width) < cursor) return;  // never joins two lines
         screen.input_line.resize(screen.input_line.size() - width);
-        screen.text.erase(cursor - width, width);
-        // The colours of the bytes after the cursor move down with them.
-        const std::size_t tail = screen.text.size() - (cursor - width) + 1;
-        std::copy_n(screen.text_colours.begin() + static_cast<std::ptrdiff_t>(cursor),
-                    std::min(tail, screen.text_colours.size() - cursor),
-                    screen.text_colours.begin() + static_cast<std::ptrdiff_t>(cursor - width));
-        std::copy_n(
-            screen.background_colours.begin() + static_cast<std::ptrdiff_t>(cursor),
-            std::min(tail, screen.background_colours.size() - cursor),
-            screen.background_colours.begin() + static_cast<std::ptrdiff_t>(cursor - width));
+        erase_screen_text(rt_, cursor - width, width);  // the colours move down with the text
         screen.cursor = static_cast<int32_t>(cursor - width);
     }
     rt_.platform.invalidate();
@@ -154,7 +144,7 @@ void WindowProcedure::copy_surface(std::function<void(const PixelView&)> present
 bool WindowProcedure::caret(int& x, int& y) {
     std::lock_guard lock(rt_.graphics.display_mutex);
     x = rt_.screen.caret_x;
-    y = rt_.screen.caret_y - kCaretRise;
+    y = rt_.screen.caret_y;
     return rt_.screen.caret_flag;
 }
 

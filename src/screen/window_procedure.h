@@ -22,7 +22,7 @@ class WindowProcedure : public WindowEvents {
     void focus(bool gained) override;
     void close_requested() override;
     void copy_surface(std::function<void(const PixelView&)> present) override;
-    // The top-left of the 9 x 6 caret box, and whether the caret flag is set.
+    // The caret's x and the bottom y of its line, and whether the caret flag is set.
     bool caret(int& x, int& y) override;
 
     // The user closed the window (the worker must not start the program any more).

@@ -39,7 +39,7 @@ struct HeadlessTest : ::testing::Test {
         input.keys = std::move(keys);
         input.events = *parse_event_script(event_text, nullptr);
         return HeadlessPlatform(
-            BackendOptions{}, std::move(input),
+            HeadlessOptions{}, std::move(input),
             [this](std::string_view text) { transcript.append(text); },
             "/nonexistent/settings.ini");
     }

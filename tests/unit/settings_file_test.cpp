@@ -47,7 +47,7 @@ struct SettingsFileTest : ::testing::Test {
     }
     // One start-up of the runtime's settings on a headless platform.
     std::string start_up() {
-        HeadlessPlatform platform(BackendOptions{}, HeadlessInput{}, [](std::string_view) {});
+        HeadlessPlatform platform(HeadlessOptions{}, HeadlessInput{}, [](std::string_view) {});
         Runtime rt(platform);
         initialise_settings(rt);
         return rt.host.serial_setting;
@@ -63,7 +63,7 @@ TEST_F(SettingsFileTest, FirstStartWritesTheDefaultAndLaterStartsReadIt) {
     EXPECT_EQ(file_text(),
               "# Quillon settings\n[Software\\Wrenfield\\Quillon]\nRS232C=1 9600 8 0 0 1 0\n");
     SettingsFile(SettingsFile::default_path()).write(kKey, "RS232C", "2 4800 7 1 0 2 1");
-    HeadlessPlatform platform(BackendOptions{}, HeadlessInput{}, [](std::string_view) {});
+    HeadlessPlatform platform(HeadlessOptions{}, HeadlessInput{}, [](std::string_view) {});
     Runtime rt(platform);
     initialise_settings(rt);
     EXPECT_EQ(rt.devices.serial.values[1], 4800);

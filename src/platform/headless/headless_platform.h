@@ -8,7 +8,6 @@
 #include <memory>
 #include <vector>
 
-#include "platform/backend_options.h"
 #include "platform/headless/event_script.h"
 #include "platform/headless/key_script.h"
 #include "platform/headless/transcript.h"
@@ -16,6 +15,15 @@
 #include "platform/settings_file.h"
 
 namespace quillon {
+
+class FontLibrary;
+
+// The sizes a window would have, and its title (UTF-8).
+struct HeadlessOptions {
+    Size screen{1024, 768};  // the display, hence the picture
+    Size window{640, 400};   // the client area, hence the window surface
+    std::string title;
+};
 
 struct HeadlessInput {
     KeyScript keys;
@@ -26,8 +34,9 @@ struct HeadlessInput {
 class HeadlessPlatform : public Platform {
   public:
     // `sink` receives the transcript (standard output when not given).
-    HeadlessPlatform(const BackendOptions& options, HeadlessInput input,
+    HeadlessPlatform(const HeadlessOptions& options, HeadlessInput input,
                      Transcript::Sink sink = nullptr, std::string settings_path = {});
+    ~HeadlessPlatform() override;
 
     // Runs the worker on the calling thread: keys and events are delivered synchronously
     // when the program asks for them or reaches a statement count.
@@ -86,6 +95,7 @@ class HeadlessPlatform : public Platform {
     Transcript transcript_;
     SettingsFile settings_;
     WindowEvents* events_ = nullptr;
+    std::unique_ptr<FontLibrary> fonts_;
 };
 
 }  // namespace quillon

@@ -6,27 +6,12 @@
 
 #include "host/shift_jis.h"
 #include "platform/text_codec.h"
+#include "screen/char_screen.h"
 
 namespace quillon {
 namespace {
 
 constexpr std::size_t kBufferFlushSize = 64 * 1024;
-
-// The byte an escape pair stands for, or -1 when 0x01 and `letter` are no pair.
-int escape_pair_byte(char letter) {
-    switch (letter) {
-        case 0x01:
-            return 0x01;
-        case 'L':
-            return ' ';
-        case 'D':
-            return '"';
-        case 'Z':
-            return 0x00;
-        default:
-            return -1;
-    }
-}
 
 // Length of the complete characters at the start of `text`: a trailing lead byte or 0x01 that
 // still waits for its second byte is left out.
@@ -39,7 +24,7 @@ std::size_t complete_prefix(std::string_view text) {
         } else if (k + 1 == text.size()) {
             return k;  // wait for its partner
         } else {
-            bool lone_escape = byte == 0x01 && escape_pair_byte(text[k + 1]) < 0;
+            bool lone_escape = byte == 0x01 && escape_pair_kind(text, k) == kNoPair;
             k += lone_escape ? 1 : 2;
         }
     }
@@ -49,21 +34,7 @@ std::size_t complete_prefix(std::string_view text) {
 }  // namespace
 
 std::string screen_text_to_utf8(std::string_view sjis) {
-    std::string plain;
-    plain.reserve(sjis.size());
-    for (std::size_t k = 0; k < sjis.size(); ++k) {
-        auto byte = static_cast<uint8_t>(sjis[k]);
-        if (is_sjis_lead(byte) && k + 1 < sjis.size()) {
-            plain.append(sjis.substr(k, 2));
-            ++k;
-        } else if (byte == 0x01 && k + 1 < sjis.size() && escape_pair_byte(sjis[k + 1]) >= 0) {
-            plain += static_cast<char>(escape_pair_byte(sjis[k + 1]));
-            ++k;
-        } else {
-            plain += static_cast<char>(byte);
-        }
-    }
-    return sjis_to_utf8(plain);
+    return sjis_to_utf8(decode_screen_pairs(sjis));
 }
 
 void Transcript::screen_output(std::string_view sjis) {

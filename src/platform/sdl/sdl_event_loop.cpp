@@ -59,7 +59,7 @@ void SdlPlatform::run(WindowEvents& events, const std::function<void()>& worker)
     SDL_StartTextInput();
     int width = 0, height = 0;
     SDL_GetWindowSize(window_, &width, &height);
-    if (width != options_.backend.window.width || height != options_.backend.window.height)
+    if (width != options_.window.width || height != options_.window.height)
         handle_window_event(SDL_WindowEvent{SDL_WINDOWEVENT, 0, 0, SDL_WINDOWEVENT_SIZE_CHANGED, 0,
                                             0, 0, width, height});
     paint_requested_ = true;

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "platform/fonts/system_font.h"
 #include "platform/sdl/sdl_message_box.h"
 #include "platform/sdl/sdl_window.h"
 #include "platform/system_services.h"
@@ -36,7 +37,7 @@ void set_hints() {
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
 }
 
-SDL_Window* create_window(const BackendOptions& options) {
+SDL_Window* create_window(const WindowOptions& options) {
     return SDL_CreateWindow(options.title.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
                             std::max(1, options.window.width), std::max(1, options.window.height),
                             SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
@@ -67,8 +68,7 @@ std::unique_ptr<Platform> make_sdl_platform(const WindowOptions& options) {
         SDL_SetHint(SDL_HINT_VIDEODRIVER, options.video_driver.c_str());
     if (SDL_Init(SDL_INIT_VIDEO) != 0) return nullptr;
     uint32_t wake_event = SDL_RegisterEvents(1);
-    SDL_Window* window =
-        wake_event == static_cast<uint32_t>(-1) ? nullptr : create_window(options.backend);
+    SDL_Window* window = wake_event == static_cast<uint32_t>(-1) ? nullptr : create_window(options);
     if (!window) {
         SDL_Quit();
         return nullptr;
@@ -80,8 +80,8 @@ SdlPlatform::SdlPlatform(const WindowOptions& options, SDL_Window* window, uint3
     : options_(options),
       window_(window),
       wake_event_(wake_event),
-      title_sjis_(title_to_sjis(options.backend.title)),
-      client_size_(options.backend.window),
+      title_sjis_(title_to_sjis(options.title)),
+      client_size_(options.window),
       settings_(options.settings_path.empty() ? SettingsFile::default_path()
                                               : options.settings_path) {
     refresh_window_rect();

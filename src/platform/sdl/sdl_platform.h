@@ -5,7 +5,6 @@
 #include <memory>
 #include <string>
 
-#include "platform/backend_options.h"
 #include "platform/platform.h"
 
 namespace quillon {
@@ -13,7 +12,9 @@ namespace quillon {
 inline constexpr int kDefaultCloseTimeoutMs = 5000;
 
 struct WindowOptions {
-    BackendOptions backend;     // display and client sizes, the title (UTF-8)
+    Size screen{1024, 768};     // the display, hence the picture (--screen)
+    Size window{640, 400};      // the client area (--window)
+    std::string title;          // UTF-8: the program file's name without its extension
     std::string video_driver;   // empty: SDL's choice; "offscreen" serves tests
     std::string settings_path;  // empty: the user's settings file
     // After the user closes the window, how long the program may take to stop before the

@@ -22,6 +22,8 @@
 
 namespace quillon {
 
+class FontLibrary;
+
 inline constexpr int kCaretWidth = 9;
 inline constexpr int kCaretHeight = 6;
 inline constexpr uint32_t kCaretBlinkMs = 530;     // the original platform's default blink time
@@ -45,11 +47,11 @@ struct WindowCommand {
 class SdlPlatform final : public Platform {
   public:
     SdlPlatform(const WindowOptions& options, SDL_Window* window, uint32_t wake_event);
-    ~SdlPlatform() override;
+    ~SdlPlatform() override;  // out of line: FontLibrary is complete there
 
     void run(WindowEvents& events, const std::function<void()>& worker) override;
 
-    Size display_size() const override { return options_.backend.screen; }
+    Size display_size() const override { return options_.screen; }
     Size client_size() const override;
     void invalidate() override;
     void present() override;
@@ -130,6 +132,9 @@ class SdlPlatform final : public Platform {
 
     std::mutex settings_mutex_;  // one worker at a time in the settings file
     SettingsFile settings_;
+
+    std::mutex fonts_mutex_;
+    std::unique_ptr<FontLibrary> fonts_;
 
     std::array<std::atomic<bool>, kVirtualKeyCount> keys_down_{};
     SdlBeeper beeper_;
