@@ -2,6 +2,7 @@
 #include "graphics/canvas.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace quillon {
 
@@ -40,27 +41,29 @@ void Canvas::blit(int dx, int dy, int width, int height, const Canvas& source, i
     width = std::min({width, source.width_ - sx, width_ - dx});
     height = std::min({height, source.height_ - sy, height_ - dy});
     if (width <= 0 || height <= 0) return;
-    // Copy rows in an order that is safe when source and destination overlap.
+    // Rows go in an order that is safe when source and destination overlap; within a row,
+    // memmove and the row buffer are.
     const bool same = &source == this;
     const bool upward = same && dy > sy;
-    std::vector<uint32_t> row(static_cast<std::size_t>(width));
+    std::vector<uint32_t> row(same && op != RasterOp::Copy ? static_cast<std::size_t>(width) : 0);
     for (int k = 0; k < height; ++k) {
         int r = upward ? height - 1 - k : k;
-        std::copy_n(&source.pixels_[source.index(sx, sy + r)], width, row.data());
+        const uint32_t* in = &source.pixels_[source.index(sx, sy + r)];
         uint32_t* out = &pixels_[index(dx, dy + r)];
-        for (int x = 0; x < width; ++x) {
-            switch (op) {
-                case RasterOp::Copy:
-                    out[x] = row[static_cast<std::size_t>(x)];
-                    break;
-                case RasterOp::Or:
-                    out[x] |= row[static_cast<std::size_t>(x)];
-                    break;
-                case RasterOp::Xor:
-                    out[x] ^= row[static_cast<std::size_t>(x)];
-                    break;
-            }
+        if (op == RasterOp::Copy) {
+            std::memmove(out, in, static_cast<std::size_t>(width) * sizeof(uint32_t));
+            continue;
         }
+        if (same) {
+            std::copy_n(in, width, row.data());
+            in = row.data();
+        }
+        if (op == RasterOp::Or)
+            for (int x = 0; x < width; ++x)
+                out[x] |= in[x];
+        else
+            for (int x = 0; x < width; ++x)
+                out[x] ^= in[x];
     }
 }
 
