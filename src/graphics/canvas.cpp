@@ -13,10 +13,10 @@ void Canvas::resize(int width, int height) {
     std::vector<uint32_t> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height),
                                  0);
     int keep_w = std::min(width, width_);
-    int keep_h = std::min(height, height_);
+    int keep_h = keep_w > 0 ? std::min(height, height_) : 0;  // nothing kept from no columns
     for (int y = 0; y < keep_h; ++y)
-        std::copy_n(&pixels_[index(0, y)], keep_w,
-                    &pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width)]);
+        std::copy_n(pixels_.data() + index(0, y), keep_w,
+                    pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width));
     pixels_.swap(pixels);
     width_ = width;
     height_ = height;

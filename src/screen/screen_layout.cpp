@@ -5,6 +5,7 @@
 #include <array>
 
 #include "graphics/picture.h"
+#include "host/limits.h"
 #include "host/runtime.h"
 #include "host/shift_jis.h"
 #include "screen/char_screen.h"
@@ -118,6 +119,7 @@ int layout_pass(Runtime& rt, Canvas* target, int32_t count, int32_t start) {
     const Font& font = *s.font;
     const int line_height = font.metrics().height + font.metrics().external_leading;
     const int right = rt.graphics.surface.width();
+    if (s.text.size() > kScreenTextMax) s.text.resize(kScreenTextMax);  // colours exist no further
     const std::string& text = s.text;
     Advances advance(font);
     int x = 0, y = 0;

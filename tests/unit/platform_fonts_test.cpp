@@ -265,7 +265,7 @@ TEST(Glyphs, AFontOpenedAgainIsTheSameAndOutlivesItsLibrary) {
 // The screen in the program's default font: 16-pixel lines, so 25 fit a 400-pixel window.
 TEST(ScreenInRealFont, TheLayoutTakesItsLineHeightFromTheFont) {
     ScreenFixture f;
-    f.rt.screen.font = open_system_font(record(kMincho));
+    f.use_font(open_system_font(record(kMincho)));
     std::string text;
     for (int k = 0; k < 24; ++k)
         text +=
@@ -280,7 +280,7 @@ TEST(ScreenInRealFont, TheLayoutTakesItsLineHeightFromTheFont) {
     f.write("\n");
     EXPECT_EQ(f.text(), text.substr(4) + "\x8A\xBF\n");  // the first line scrolled away
 
-    f.rt.screen.font = open_system_font(record("IPAMincho"));  // 18-pixel lines: 22 fit
+    f.use_font(open_system_font(record("IPAMincho")));  // 18-pixel lines: 22 fit
     clear_screen_text(f.rt);
     f.write(text.substr(0, 21 * 4));
     EXPECT_EQ(f.text().size(), 21u * 4);

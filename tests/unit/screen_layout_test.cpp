@@ -270,7 +270,7 @@ TEST(ScreenLayout, TextMergedIntoThePictureKeepsItsPlaces) {
 
 TEST(ScreenLayout, TheLineHeightComesFromTheFont) {
     ScreenFixture f;
-    f.rt.screen.font = std::make_unique<BoxFont>(20);
+    f.use_font(std::make_unique<BoxFont>(20));
     f.write("a\nb");
     EXPECT_EQ(f.rt.screen.caret_y, 40);
     f.write(lines(19));  // 21 rows of 20 pixels exceed 400; of 16 they would not
