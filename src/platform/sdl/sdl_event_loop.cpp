@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <thread>
 
+#include "platform/sdl/sdl_message_box.h"
 #include "platform/sdl/sdl_window.h"
 #include "platform/text_codec.h"
 
@@ -40,6 +41,21 @@ constexpr int kLeftDown = 2;
 constexpr int kRightDown = 3;
 constexpr int kLeftUp = 4;
 constexpr int kRightUp = 5;
+
+// Events that a window disabled by its modal box does not get (key states are still kept).
+bool takes_input(const SDL_Event& event) {
+    switch (event.type) {
+        case SDL_TEXTINPUT:
+        case SDL_MOUSEMOTION:
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP:
+            return true;
+        case SDL_WINDOWEVENT:
+            return event.window.event == SDL_WINDOWEVENT_CLOSE;
+        default:
+            return false;
+    }
+}
 
 uint64_t deadline_wait(uint64_t deadline, uint64_t now) {
     return deadline > now ? deadline - now : 0;
@@ -115,6 +131,7 @@ void SdlPlatform::handle_event(const SDL_Event& event) {
         wake_pending_ = false;  // requests are served after the events
         return;
     }
+    if (boxes_open_ > 0 && takes_input(event)) return;  // the box's owner is disabled
     switch (event.type) {
         case SDL_QUIT:
             handle_close();
@@ -182,7 +199,7 @@ void SdlPlatform::handle_window_event(const SDL_WindowEvent& event) {
 // characters arrive as committed text. Alt combinations type nothing, so Alt+Enter does nothing.
 void SdlPlatform::handle_key(const SDL_KeyboardEvent& event) {
     set_key(virtual_key_for_scancode(event.keysym.scancode), event.state == SDL_PRESSED);
-    if (event.type != SDL_KEYDOWN || (event.keysym.mod & KMOD_ALT)) return;
+    if (event.type != SDL_KEYDOWN || (event.keysym.mod & KMOD_ALT) || boxes_open_ > 0) return;
     WindowEvents& events = *loop_.events;
     if (auto arrow = arrow_key_code(event.keysym.sym)) {
         events.arrow_key(*arrow);
@@ -324,6 +341,7 @@ void SdlPlatform::release_all_keys() {
 // the process ends without it, as it would when its window is destroyed.
 void SdlPlatform::abandon_worker() {
     std::fprintf(stderr, "kavrun: the program did not stop after its window was closed\n");
+    end_message_box_processes();
     std::fflush(nullptr);
     std::_Exit(0);
 }

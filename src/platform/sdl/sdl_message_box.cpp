@@ -4,7 +4,12 @@
 
 #include <SDL_messagebox.h>
 
+#include <signal.h>
+#include <sys/types.h>
+
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "platform/text_codec.h"
@@ -44,6 +49,16 @@ void show_message_box(SDL_Window* owner, std::string_view text, std::string_view
     int pressed = 0;
     if (SDL_ShowMessageBox(&data, &pressed) == 0) return;
     std::fprintf(stderr, "[%s] %s\n", utf8_title.c_str(), utf8_text.c_str());
+}
+
+void end_message_box_processes() {
+    std::error_code error;
+    for (const auto& task : std::filesystem::directory_iterator("/proc/self/task", error)) {
+        std::ifstream children(task.path() / "children");
+        long pid = 0;
+        while (children >> pid)
+            if (pid > 0) kill(static_cast<pid_t>(pid), SIGKILL);
+    }
 }
 
 }  // namespace quillon

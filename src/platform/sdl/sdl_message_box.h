@@ -16,4 +16,8 @@ namespace quillon {
 void show_message_box(SDL_Window* owner, std::string_view text, std::string_view title,
                       MessageIcon icon);
 
+// SDL shows each box from a child process of its own; a process that ends while a box is up
+// ends those children too, so that no box (nor the window its connection keeps) outlives it.
+void end_message_box_processes();
+
 }  // namespace quillon

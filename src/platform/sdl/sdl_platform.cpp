@@ -35,6 +35,7 @@ void set_hints() {
     SDL_SetHint(SDL_HINT_IME_INTERNAL_EDITING, "0");
     SDL_SetHint(SDL_HINT_IME_SHOW_UI, "1");
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");  // quit events come from signals only
 }
 
 SDL_Window* create_window(const WindowOptions& options) {
@@ -129,8 +130,11 @@ void SdlPlatform::set_ime_position(int x, int y, int height) {
     wake();
 }
 
+// The window is the box's owner: while the box is up it takes no input and cannot be closed.
 void SdlPlatform::message_box(std::string_view text, std::string_view title, MessageIcon icon) {
+    ++boxes_open_;
     show_message_box(window_, text, title, icon);
+    --boxes_open_;
 }
 
 void SdlPlatform::beep() {

@@ -122,6 +122,7 @@ class SdlPlatform final : public Platform {
     std::atomic<bool> caret_dirty_{false};
     std::atomic<bool> ime_dirty_{false};
     std::atomic<bool> worker_done_{false};
+    std::atomic<int> boxes_open_{0};     // message boxes the window owns that are up
     std::exception_ptr worker_failure_;  // written by the worker before worker_done_
 
     mutable std::mutex state_mutex_;  // guards the members below
