@@ -10,12 +10,17 @@
 #include <array>
 #include <atomic>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "platform/sdl/sdl_beep.h"
 #include "platform/sdl/sdl_platform.h"
 #include "platform/sdl/sdl_window.h"
 
@@ -364,6 +369,35 @@ TEST(SdlPresent, WindowSurfacePixelsReachTheScreenInItsFormat) {
     EXPECT_EQ(at(2, 0), 0xFFFFFFu);
     EXPECT_EQ(at(2, 1), 0u);
     SDL_FreeSurface(target);
+}
+
+// SDL's disk audio driver writes what would be played to a file: the beep is a tone there.
+TEST(SdlBeep, BeepPlaysAShortToneOnTheOutputDevice) {
+    const std::string file = ::testing::TempDir() + "sdl_beep.raw";
+    std::remove(file.c_str());
+    setenv("SDL_AUDIODRIVER", "disk", 1);
+    setenv("SDL_DISKAUDIOFILE", file.c_str(), 1);
+    {
+        SdlBeeper beeper;
+        beeper.beep();
+        const auto tone_bytes =
+            static_cast<std::uintmax_t>(kBeepSampleRate / 1000 * kBeepDurationMs * 2);
+        wait_for([&] {
+            std::error_code error;
+            return std::filesystem::file_size(file, error) >= tone_bytes && !error;
+        });
+    }
+    unsetenv("SDL_AUDIODRIVER");
+    unsetenv("SDL_DISKAUDIOFILE");
+    std::ifstream in(file, std::ios::binary);
+    std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    int loud = 0;
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        int16_t sample = static_cast<int16_t>(static_cast<uint8_t>(bytes[i]) |
+                                              static_cast<uint8_t>(bytes[i + 1]) << 8);
+        if (std::abs(sample) > 4000) ++loud;
+    }
+    EXPECT_GT(loud, kBeepSampleRate / 1000 * kBeepDurationMs / 4);  // most of the tone is loud
 }
 
 }  // namespace
