@@ -58,9 +58,9 @@ class RecordingEvents : public WindowEvents {
     }
     bool caret(int& x, int& y) override {
         ++caret_queries;
-        x = 0;
-        y = 16;
-        return false;
+        x = 2;
+        y = 3;
+        return caret_on;
     }
 
     std::string typed_bytes() {
@@ -84,6 +84,7 @@ class RecordingEvents : public WindowEvents {
     std::atomic<int> copies{0};
     std::atomic<int> closes{0};
     std::atomic<int> caret_queries{0};
+    std::atomic<bool> caret_on{false};
 
   private:
     std::mutex mutex;
@@ -369,6 +370,74 @@ TEST(SdlPresent, WindowSurfacePixelsReachTheScreenInItsFormat) {
     EXPECT_EQ(at(2, 0), 0xFFFFFFu);
     EXPECT_EQ(at(2, 1), 0u);
     SDL_FreeSurface(target);
+}
+
+void push_focus(bool gained) {
+    SDL_Event event{};
+    event.type = SDL_WINDOWEVENT;
+    event.window.event = gained ? SDL_WINDOWEVENT_FOCUS_GAINED : SDL_WINDOWEVENT_FOCUS_LOST;
+    SDL_PushEvent(&event);
+}
+
+// The frames SDL's offscreen driver saved, in order, as the colour of one pixel each.
+std::vector<uint32_t> saved_frame_pixels(const std::filesystem::path& folder, int x, int y) {
+    std::vector<std::filesystem::path> files;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        if (entry.path().extension() == ".bmp") files.push_back(entry.path());
+    std::sort(files.begin(), files.end());
+    std::vector<uint32_t> pixels;
+    for (const auto& file : files) {
+        SDL_Surface* frame = SDL_LoadBMP(file.string().c_str());
+        if (!frame) continue;
+        SDL_Surface* rgb = SDL_ConvertSurfaceFormat(frame, SDL_PIXELFORMAT_RGB888, 0);
+        pixels.push_back(static_cast<uint32_t*>(rgb->pixels)[y * rgb->pitch / 4 + x] & 0xFFFFFF);
+        SDL_FreeSurface(rgb);
+        SDL_FreeSurface(frame);
+    }
+    return pixels;
+}
+
+std::size_t count_files(const std::filesystem::path& folder) {
+    std::error_code error;
+    auto entries = std::filesystem::directory_iterator(folder, error);
+    return error ? 0 : static_cast<std::size_t>(std::distance(entries, {}));
+}
+
+// The caret is laid over the presented frame only while the window has the focus: the 9 x 6
+// mark at the caret's top-left inverts what is under it (black turns white).
+TEST(SdlWindow, CaretShowsOnlyWhileTheWindowHasTheFocus) {
+    if (test_options().video_driver != "offscreen") GTEST_SKIP() << "frames are saved offscreen";
+    const auto folder = std::filesystem::path(::testing::TempDir()) / "sdl_caret_frames";
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    const auto previous = std::filesystem::current_path();
+    std::filesystem::current_path(folder);  // the driver saves frames in the working folder
+    setenv("SDL_VIDEO_OFFSCREEN_SAVE_FRAMES", "1", 1);
+    {
+        auto platform = make_test_platform();
+        ASSERT_TRUE(platform) << SDL_GetError();
+        RecordingEvents events;
+        events.caret_on = true;
+        platform->run(events, [&] {
+            wait_for([&] { return count_files(folder) >= 1; });
+            std::size_t before = count_files(folder);
+            push_focus(true);
+            wait_for([&] { return count_files(folder) > before; });
+            before = count_files(folder);
+            push_focus(false);
+            wait_for([&] { return count_files(folder) > before; });
+        });
+    }
+    unsetenv("SDL_VIDEO_OFFSCREEN_SAVE_FRAMES");
+    std::filesystem::current_path(previous);
+    auto inside = saved_frame_pixels(folder, 6, 5);   // under the mark
+    auto outside = saved_frame_pixels(folder, 6, 9);  // just below it
+    ASSERT_GE(inside.size(), 3u);
+    EXPECT_EQ(inside.front(), 0u);  // no focus yet
+    EXPECT_NE(std::find(inside.begin(), inside.end(), 0xFFFFFFu), inside.end());
+    EXPECT_EQ(inside.back(), 0u);  // the focus went away
+    EXPECT_EQ(std::count(outside.begin(), outside.end(), 0u),
+              static_cast<std::ptrdiff_t>(outside.size()));
 }
 
 // SDL's disk audio driver writes what would be played to a file: the beep is a tone there.
