@@ -57,7 +57,10 @@ void WindowProcedure::paint() {
     repaint_window(rt_);
 }
 
+// A minimized window has no client area: the surface keeps its size, so that the text is not
+// laid out (and scrolled away) for a window of height 0.
 void WindowProcedure::resized(int width, int height) {
+    if (width <= 0 || height <= 0) return;
     resize_surface(rt_, width, height);
     paint();
 }

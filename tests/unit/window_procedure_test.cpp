@@ -160,6 +160,7 @@ TEST_F(WindowProcedureTest, ClosingStopsTheProgramAndWakesAnInput) {
 
 TEST_F(WindowProcedureTest, ResizeFollowsTheClientAreaAndTheCaretIsReported) {
     procedure.resized(320, 200);
+    procedure.resized(0, 0);  // minimized: the surface and the text stay as they are
     EXPECT_EQ(f.rt.graphics.surface.width(), 320);
     EXPECT_EQ(f.rt.graphics.surface.height(), 200);
     f.rt.screen.caret_x = 24;
