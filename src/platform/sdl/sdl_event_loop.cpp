@@ -76,8 +76,7 @@ void SdlPlatform::run(WindowEvents& events, const std::function<void()>& worker)
     int width = 0, height = 0;
     SDL_GetWindowSize(window_, &width, &height);
     if (width != options_.window.width || height != options_.window.height)
-        handle_window_event(SDL_WindowEvent{SDL_WINDOWEVENT, 0, 0, SDL_WINDOWEVENT_SIZE_CHANGED, 0,
-                                            0, 0, width, height});
+        handle_resize(width, height);
     paint_requested_ = true;
     std::thread thread([this, &worker] { worker_main(worker); });
     event_loop();
@@ -162,14 +161,8 @@ void SdlPlatform::handle_event(const SDL_Event& event) {
 void SdlPlatform::handle_window_event(const SDL_WindowEvent& event) {
     WindowEvents& events = *loop_.events;
     switch (event.event) {
-        case SDL_WINDOWEVENT_SIZE_CHANGED: {
-            std::lock_guard lock(state_mutex_);
-            client_size_ = Size{event.data1, event.data2};
-        }
-            events.resized(event.data1, event.data2);
-            events.paint();
-            loop_.present_due = true;
-            refresh_window_rect();
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+            handle_resize(event.data1, event.data2);
             break;
         case SDL_WINDOWEVENT_EXPOSED:
             loop_.present_due = true;
@@ -193,6 +186,19 @@ void SdlPlatform::handle_window_event(const SDL_WindowEvent& event) {
         default:
             break;
     }
+}
+
+// A new client area: the surface follows it and is repainted. A window without a client area
+// (minimized) keeps the size it had.
+void SdlPlatform::handle_resize(int width, int height) {
+    if (width > 0 && height > 0) {
+        std::lock_guard lock(state_mutex_);
+        client_size_ = Size{width, height};
+    }
+    loop_.events->resized(width, height);
+    loop_.events->paint();
+    loop_.present_due = true;
+    refresh_window_rect();
 }
 
 // Arrow keys and the control characters come from key presses (repeats included); all other

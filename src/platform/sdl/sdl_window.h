@@ -95,6 +95,7 @@ class SdlPlatform final : public Platform {
     uint32_t wait_timeout() const;
     void handle_event(const SDL_Event& event);
     void handle_window_event(const SDL_WindowEvent& event);
+    void handle_resize(int width, int height);
     void handle_key(const SDL_KeyboardEvent& event);
     void handle_mouse_button(const SDL_MouseButtonEvent& event);
     void handle_close();
