@@ -16,8 +16,10 @@
 #include <fstream>
 #include <iterator>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "platform/sdl/sdl_beep.h"
@@ -307,6 +309,35 @@ TEST(SdlWindow, SizesAndTitleComeFromTheOptions) {
     EXPECT_EQ(platform->client_size().width, 300);
     EXPECT_EQ(platform->client_size().height, 200);
     EXPECT_EQ(platform->window_title(), "\x91\x8B\x82\xCC\x83\x65\x83\x58\x83\x67");  // 窓のテスト
+}
+
+// Sets environment variables for one scope and puts the old values back.
+class ScopedEnvironment {
+  public:
+    void unset(const char* name) {
+        const char* value = std::getenv(name);
+        saved_.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
+        unsetenv(name);
+    }
+    ~ScopedEnvironment() {
+        for (const auto& [name, value] : saved_)
+            if (value) setenv(name.c_str(), value->c_str(), 1);
+    }
+
+  private:
+    std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
+};
+
+TEST(SdlWindow, NoWindowWithoutADisplayOrAWorkingVideoDriver) {
+    ScopedEnvironment environment;
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER"})
+        environment.unset(name);
+    WindowOptions options;  // SDL's choice of driver: needs a display
+    EXPECT_FALSE(make_sdl_platform(options));
+    options.video_driver = "no-such-driver";
+    EXPECT_FALSE(make_sdl_platform(options));
+    options.video_driver = "offscreen";
+    EXPECT_TRUE(make_sdl_platform(options)) << SDL_GetError();
 }
 
 TEST(SdlWindow, ClosingTheWindowAsksTheProgramToStop) {
