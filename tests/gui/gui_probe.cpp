@@ -1,6 +1,7 @@
 // A helper of the window tests: reads pixels back from an X window (or the whole screen) and
 // from PNG files, lists the top-level windows, and saves captures as PPM for inspection.
 //   gui_probe windows                      id, x, y, width, height and name of each window
+//   gui_probe class WINDOW                 the window's class (WM_CLASS)
 //   gui_probe pixel WINDOW X Y             0xRRGGBB of a pixel of a window (root: the screen)
 //   gui_probe differing WINDOW X Y W H RGB how many pixels of a rectangle differ from 0xRRGGBB
 //   gui_probe capture WINDOW FILE.ppm      the window's pixels as a PPM file
@@ -89,6 +90,15 @@ int x_command(int argc, char** argv) {
     int status = 0;
     if (command == "windows") {
         list_windows(display, DefaultRootWindow(display));
+    } else if (command == "class" && argc == 3) {
+        XClassHint hint{};
+        if (XGetClassHint(display, window_arg(display, argv[2]), &hint)) {
+            std::printf("%s\n", hint.res_class ? hint.res_class : "");
+            XFree(hint.res_name);
+            XFree(hint.res_class);
+        } else {
+            status = fail("no class");
+        }
     } else if (command == "pixel" && argc == 5) {
         XImage* image = grab(display, window_arg(display, argv[2]));
         int x = std::atoi(argv[3]), y = std::atoi(argv[4]);

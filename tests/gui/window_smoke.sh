@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# kavrun in a real window under Xvfb: the window takes the program's name and the asked client
-# size, an error box blocks the program while the window goes on repainting (a resize during
-# the box is painted), answering the box ends the program with status 1, and the screenshot
-# has the resized window surface's size.
+# kavrun in a real window under Xvfb: the window takes the program's name, the class Kavrun
+# and the asked client size; an error box blocks the program while the window goes on
+# repainting (a resize during the box is painted); answering the box ends the program with
+# status 1; the screenshot has the resized window surface's size.
 set -u
 kavrun=$1
 probe=$3
@@ -30,6 +30,7 @@ wait_until 20 '[ -n "$(window_named "$title")" ]' || { echo "no window titled $t
 main=$(window_named "$title")
 read -r _ _ width height <<< "$(window_geometry "$main")"
 check "client area 320x200, got ${width}x$height" '[ "$width" = 320 ] && [ "$height" = 200 ]'
+check "window class Kavrun" '[ "$("$probe" class "$main")" = Kavrun ]'
 
 wait_until 20 '[ -n "$(window_named "Basic - Error")" ]' || { echo "no error box"; exit 1; }
 box=$(window_named "Basic - Error")

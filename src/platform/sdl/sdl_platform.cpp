@@ -16,6 +16,7 @@ namespace quillon {
 namespace {
 
 constexpr int16_t kKeyDown = INT16_MIN;  // the high bit: the key is down
+constexpr char kWindowClass[] = "Kavrun";
 
 // True when there is a display to connect to: an X or Wayland display, or a video driver
 // named by the caller or by SDL_VIDEODRIVER.
@@ -30,6 +31,9 @@ bool display_available(const WindowOptions& options) {
 // capture the mouse), the input method draws its own composition window at the caret, and
 // frames go to the window system's own framebuffer (no graphics driver is loaded for them).
 void set_hints() {
+    SDL_SetHint(SDL_HINT_APP_NAME, kWindowClass);  // names the audio stream
+    SDL_setenv("SDL_VIDEO_X11_WMCLASS", kWindowClass,
+               0);  // the window's class, unless the user set one
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     SDL_SetHint(SDL_HINT_MOUSE_AUTO_CAPTURE, "0");
     SDL_SetHint(SDL_HINT_IME_INTERNAL_EDITING, "0");
