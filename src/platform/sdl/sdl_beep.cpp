@@ -30,9 +30,13 @@ std::vector<int16_t> beep_samples(int rate) {
 
 }  // namespace
 
-SdlBeeper::~SdlBeeper() {
+void SdlBeeper::close() {
+    std::lock_guard lock(mutex_);
     if (device_ != 0) SDL_CloseAudioDevice(device_);
     if (audio_started_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    device_ = 0;
+    audio_started_ = false;
+    unavailable_ = false;
 }
 
 bool SdlBeeper::open_device() {

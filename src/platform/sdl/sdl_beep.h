@@ -19,10 +19,12 @@ class SdlBeeper {
     SdlBeeper() = default;
     SdlBeeper(const SdlBeeper&) = delete;
     SdlBeeper& operator=(const SdlBeeper&) = delete;
-    ~SdlBeeper();
+    ~SdlBeeper() { close(); }
 
     // Queues one beep and returns at once; a beep still waiting to play absorbs it.
     void beep();
+    // Closes the device and SDL's audio; a later beep opens them again.
+    void close();
 
   private:
     bool open_device();  // the caller holds mutex_

@@ -31,9 +31,8 @@ bool display_available(const WindowOptions& options) {
 // capture the mouse), the input method draws its own composition window at the caret, and
 // frames go to the window system's own framebuffer (no graphics driver is loaded for them).
 void set_hints() {
-    SDL_SetHint(SDL_HINT_APP_NAME, kWindowClass);  // names the audio stream
-    SDL_setenv("SDL_VIDEO_X11_WMCLASS", kWindowClass,
-               0);  // the window's class, unless the user set one
+    SDL_SetHint(SDL_HINT_APP_NAME, kWindowClass);          // names the audio stream
+    SDL_setenv("SDL_VIDEO_X11_WMCLASS", kWindowClass, 0);  // unless the user chose a class
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     SDL_SetHint(SDL_HINT_MOUSE_AUTO_CAPTURE, "0");
     SDL_SetHint(SDL_HINT_IME_INTERNAL_EDITING, "0");
@@ -93,6 +92,7 @@ SdlPlatform::SdlPlatform(const WindowOptions& options, SDL_Window* window, uint3
 }
 
 SdlPlatform::~SdlPlatform() {
+    beeper_.close();  // its device belongs to the SDL that ends here
     if (window_) SDL_DestroyWindow(window_);
     SDL_Quit();
 }
