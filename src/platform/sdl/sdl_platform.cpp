@@ -28,17 +28,23 @@ bool display_available(const WindowOptions& options) {
 }
 
 // Settings made before SDL starts: no pointer capture (as the original window does not
-// capture the mouse), the input method draws its own composition window at the caret, and
-// frames go to the window system's own framebuffer (no graphics driver is loaded for them).
+// capture the mouse), and the input method draws its own composition window at the caret.
 void set_hints() {
     SDL_SetHint(SDL_HINT_APP_NAME, kWindowClass);          // names the audio stream
     SDL_setenv("SDL_VIDEO_X11_WMCLASS", kWindowClass, 0);  // unless the user chose a class
-    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     SDL_SetHint(SDL_HINT_MOUSE_AUTO_CAPTURE, "0");
     SDL_SetHint(SDL_HINT_IME_INTERNAL_EDITING, "0");
     SDL_SetHint(SDL_HINT_IME_SHOW_UI, "1");
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");  // quit events come from signals only
+}
+
+// Frames go to the window system's own framebuffer where the driver has one (no graphics
+// driver is loaded for them); other drivers present through SDL's renderer.
+void choose_framebuffer() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const std::string_view name = driver ? driver : "";
+    if (name == "x11" || name == "offscreen") SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
 }
 
 SDL_Window* create_window(const WindowOptions& options) {
@@ -71,6 +77,7 @@ std::unique_ptr<Platform> make_sdl_platform(const WindowOptions& options) {
     if (!options.video_driver.empty())
         SDL_SetHint(SDL_HINT_VIDEODRIVER, options.video_driver.c_str());
     if (SDL_Init(SDL_INIT_VIDEO) != 0) return nullptr;
+    choose_framebuffer();
     uint32_t wake_event = SDL_RegisterEvents(1);
     SDL_Window* window = wake_event == static_cast<uint32_t>(-1) ? nullptr : create_window(options);
     if (!window) {
