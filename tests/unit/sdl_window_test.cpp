@@ -334,6 +334,9 @@ TEST(SdlWindow, NoWindowWithoutADisplayOrAWorkingVideoDriver) {
         environment.unset(name);
     WindowOptions options;  // SDL's choice of driver: needs a display
     EXPECT_FALSE(make_sdl_platform(options));
+    setenv("SDL_VIDEODRIVER", "offscreen", 1);  // a driver without a display is no display
+    EXPECT_FALSE(make_sdl_platform(options));
+    unsetenv("SDL_VIDEODRIVER");
     options.video_driver = "no-such-driver";
     EXPECT_FALSE(make_sdl_platform(options));
     options.video_driver = "offscreen";

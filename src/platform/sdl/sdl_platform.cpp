@@ -18,13 +18,12 @@ namespace {
 constexpr int16_t kKeyDown = INT16_MIN;  // the high bit: the key is down
 constexpr char kWindowClass[] = "Kavrun";
 
-// True when there is a display to connect to: an X or Wayland display, or a video driver
-// named by the caller or by SDL_VIDEODRIVER.
+// True when there is a display to connect to (an X or Wayland display), or the caller names
+// a video driver. A driver named only in SDL_VIDEODRIVER is no display: without one, the
+// program runs headless rather than in a window nobody sees.
 bool display_available(const WindowOptions& options) {
     if (!options.video_driver.empty()) return true;
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER"})
-        if (environment_variable(name)) return true;
-    return false;
+    return environment_variable("DISPLAY") || environment_variable("WAYLAND_DISPLAY");
 }
 
 // Settings made before SDL starts: no pointer capture (as the original window does not

@@ -23,8 +23,8 @@ struct WindowOptions {
 };
 
 // The SDL platform, or null when no window can be made: no display to connect to (neither
-// DISPLAY nor WAYLAND_DISPLAY set, unless a video driver is named here or in SDL_VIDEODRIVER),
-// or SDL's video cannot start, or the window cannot be created.
+// DISPLAY nor WAYLAND_DISPLAY set, unless `video_driver` names a driver), or SDL's video
+// cannot start, or the window cannot be created.
 std::unique_ptr<Platform> make_sdl_platform(const WindowOptions& options);
 
 }  // namespace quillon
