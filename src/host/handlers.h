@@ -1,5 +1,7 @@
 // Every statement handler named in the token table.
 #pragma once
 
+#include "expr/calls.h"
 #include "graphics/colours.h"
 #include "host/run_loop.h"
+#include "screen/print.h"
