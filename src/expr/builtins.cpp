@@ -52,8 +52,7 @@ void log_function(Runtime& rt, const Arguments& a, std::string& out) {
     double x = numeric_argument(rt, a.item[0]);
     if (rt.host.stop) return;
     if (x <= 0) {
-        report_error(rt, kFunctionMisuse, kLogName);
-        out = "0";
+        report_error(rt, kFunctionMisuse, kLogName);  // the result stays 0
         return;
     }
     out = format_general(std::log(x));
@@ -69,8 +68,7 @@ void sqr_function(Runtime& rt, const Arguments& a, std::string& out) {
     double x = numeric_argument(rt, a.item[0]);
     if (rt.host.stop) return;
     if (x < 0) {
-        report_error(rt, kFunctionMisuse, kSqrName);
-        out = "0";
+        report_error(rt, kFunctionMisuse, kSqrName);  // the result stays 0
         return;
     }
     out = format_general(std::sqrt(x));

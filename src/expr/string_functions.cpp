@@ -78,7 +78,7 @@ void search(Runtime& rt, const Arguments& a, std::string& out, bool by_character
         }
         pos = boundary;  // the match began on a trail byte
     }
-    out = "0";
+    out.assign(1, '0');
 }
 
 // mid$ and kmid$: s, start [, n].

@@ -99,7 +99,8 @@ std::string number_text(double x, const NumericField& field, bool& overflow) {
         rounded.resize(static_cast<std::size_t>(
             std::snprintf(rounded.data(), rounded.size(), "%.*f", digits, std::fabs(x - whole))));
         if (rounded[0] == '1') whole += x < 0 ? -1 : 1;
-        fraction = "." + rounded.substr(2);
+        fraction.assign(1, '.');
+        fraction.append(rounded, 2);
     }
     bool negative = whole < 0;
     char buffer[400];
@@ -108,9 +109,10 @@ std::string number_text(double x, const NumericField& field, bool& overflow) {
     bool plus_sign = field.plus && !negative;
     overflow = negative ? integer.size() - (field.plus ? 1 : 0) > field.places
                         : integer.size() > field.places;
-    if (overflow) return "%" + std::string(plus_sign ? "+" : "") + integer + fraction;
-    if (plus_sign) integer = "+" + integer;
-    if (field.point && whole == 0 && x < 0) integer = field.places >= 2 ? "-0" : "-";
+    if (overflow) integer.insert(0, plus_sign ? "%+" : "%");
+    if (!overflow && plus_sign) integer.insert(0, 1, '+');
+    if (!overflow && field.point && whole == 0 && x < 0)
+        integer.assign(field.places >= 2 ? "-0" : "-");
     return integer + fraction;
 }
 
@@ -132,8 +134,14 @@ std::size_t fill_numeric_field(Runtime& rt, std::string& picture, std::size_t k,
     std::string_view argument = args.next();
     double x = argument.empty() ? 0 : eval_numeric(rt, argument);
     bool overflow = false;
-    std::string text = std::isfinite(x) ? number_text(x, field, overflow) : "%" + format_general(x);
-    if (!std::isfinite(x)) overflow = true;
+    std::string text;
+    if (std::isfinite(x)) {
+        text = number_text(x, field, overflow);
+    } else {
+        text = format_general(x);  // inf and nan fit no field
+        text.insert(0, 1, '%');
+        overflow = true;
+    }
     // A fitting number ends where the field ends, one byte further with "+" (its place).
     std::size_t width = field.length() + (plus ? 1 : 0);
     if (!overflow && text.size() < width) text.insert(0, width - text.size(), '#');
