@@ -220,7 +220,7 @@ bool string_argument(Runtime& rt, std::string_view text, std::string& raw) {
     eval_string(rt, text, value);
     raw.clear();
     if (rt.host.stop) return false;
-    if (value.size() < 2 || value.front() != '"' || value.back() != '"') {
+    if (!is_quoted(value)) {
         report_error(rt, kTypeMismatch);
         return false;
     }
@@ -234,7 +234,7 @@ void write_string_value(std::string_view raw, std::string& out) {
     for (char c : raw) {
         if (c == kOpEscape || c == '"' || c == '\0') {
             out += kOpEscape;
-            out += c == kOpEscape ? kOpEscape : (c == '"' ? 'D' : 'Z');
+            out += c == kOpEscape ? kEscapeSelf : (c == '"' ? kEscapeQuote : kEscapeNul);
         } else {
             out += c;
         }

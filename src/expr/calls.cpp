@@ -17,12 +17,6 @@ namespace {
 
 constexpr int kKeyWaitMs = 1;  // inkey$ gives the window a moment first
 
-bool is_letter(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-bool is_digit(char c) {
-    return c >= '0' && c <= '9';
-}
 bool is_blank(char c) {
     return c == ' ' || c == '\t';
 }
@@ -34,7 +28,8 @@ char lower(char c) {
 // operator token (0x01 m, 0x01 e ...) may not.
 bool is_call_name_char(std::string_view text, std::size_t pos) {
     char c = text[pos];
-    bool name_char = is_letter(c) || is_digit(c) || c == '$' || c == '%' || c == '#' || c == '!';
+    bool name_char =
+        is_ascii_letter(c) || is_digit(c) || c == '$' || c == '%' || c == '#' || c == '!';
     return name_char && !(pos > 0 && text[pos - 1] == kOpEscape);
 }
 
@@ -47,7 +42,7 @@ std::size_t call_name_start(std::string_view text, std::size_t open) {
     std::size_t start = end;
     while (start > 0 && is_call_name_char(text, start - 1))
         --start;
-    while (start < end && !is_letter(text[start]))
+    while (start < end && !is_ascii_letter(text[start]))
         ++start;
     return start < end ? start : std::string_view::npos;
 }
@@ -96,7 +91,7 @@ void expand_system_names(Runtime& rt, std::string& text) {
         if (text[k] == '"') quoted = !quoted;
         if (quoted || text[k] != '$') continue;
         std::size_t start = k;
-        while (start > 0 && (is_letter(text[start - 1]) || is_digit(text[start - 1])) &&
+        while (start > 0 && (is_ascii_letter(text[start - 1]) || is_digit(text[start - 1])) &&
                !(start > 1 && text[start - 2] == kOpEscape))
             --start;
         if (!system_name_value(rt, std::string_view(text).substr(start, k - start), value))

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "expr/variable_store.h"
+
 namespace quillon {
 
 struct RandomState {
@@ -23,6 +25,8 @@ struct UserFunction {
 
 struct ExprState {
     RandomState random;
+    VariableStore variables;
+    DeclaredLetters letters;
     std::vector<UserFunction> user_functions;  // definition order, at most kUserFunctionMax
     int user_call_depth = 0;                   // user-function calls in progress
 };

@@ -50,8 +50,7 @@ void append_item(Runtime& rt, std::string_view item, std::string& out) {
     if (is_string_item(rt, item)) {
         std::string value;
         eval_string(rt, item, value);
-        if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
-            out.append(value, 1, value.size() - 2);
+        if (is_quoted(value)) out.append(value, 1, value.size() - 2);
         return;
     }
     double x = eval_numeric(rt, item);

@@ -46,7 +46,7 @@ std::string string_field(Runtime& rt, std::string_view argument) {
     if (argument.empty()) return {};
     std::string value;
     eval_string(rt, argument, value);
-    if (value.size() < 2 || value.front() != '"' || value.back() != '"') return {};
+    if (!is_quoted(value)) return {};
     return value.substr(1, value.size() - 2);
 }
 
