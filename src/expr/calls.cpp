@@ -76,9 +76,11 @@ bool system_name_value(Runtime& rt, std::string_view name, std::string& value) {
     return true;
 }
 
-// Refuses a text that has grown past a statement's size; true while it fits.
-bool fits(Runtime& rt, const std::string& text) {
+// Refuses a text that has grown past a statement's size; true while it fits. The text is cut
+// to that size, so that a statement going on under an error trap stays within it.
+bool fits(Runtime& rt, std::string& text) {
     if (text.size() <= kStatementMax) return true;
+    text.resize(kStatementMax);
     report_error(rt, kMemoryRange);
     return false;
 }
@@ -145,8 +147,8 @@ bool expand_innermost(Runtime& rt, std::string& text) {
         } else {
             call_function(rt, std::string_view(text).substr(name, k + 1 - name), result);
             text.replace(name, k + 1 - name, result);
-            k = name + result.size() - 1;  // skip the value whole, as in pass a
-            if (!fits(rt, text)) return changed;
+            k = name + result.size() - 1;                     // skip the value whole, as in pass a
+            if (text.size() > kStatementMax) return changed;  // refused by the caller
         }
         open = std::string::npos;
     }
@@ -230,15 +232,17 @@ void expand_calls(Runtime& rt, std::string& text) {
         return;
     }
     // Every changing pass replaces or hides at least one real bracket pair, so the passes end;
-    // the bound only guards against value text whose quotes do not pair up.
+    // the bound only guards against value text whose quotes do not pair up. Hidden brackets are
+    // restored on every way out: under an error trap the statement goes on with its text.
     for (std::size_t pass = 0; pass <= kStatementMax && !rt.host.stop; ++pass) {
         expand_system_names(rt, text);
-        if (!fits(rt, text)) return;
+        if (!fits(rt, text)) break;
         if (!brackets_balance(text)) {
             report_error(rt, kSyntaxError);
-            return;
+            break;
         }
-        if (!expand_innermost(rt, text) || !call_left(text)) break;
+        bool changed = expand_innermost(rt, text);
+        if (!fits(rt, text) || !changed || !call_left(text)) break;
     }
     restore_hidden_brackets(text);
 }
