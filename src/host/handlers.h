@@ -1,5 +1,8 @@
 // Every statement handler named in the token table.
 #pragma once
 
+#include "expr/assignment.h"
+#include "expr/calls.h"
 #include "graphics/colours.h"
 #include "host/run_loop.h"
+#include "screen/print.h"

@@ -21,6 +21,7 @@ inline constexpr std::size_t kStoreMax = 65535;  // bytes of the numeric catalog
 inline constexpr int kSubscriptMax = 255;        // subscripts of one array reference
 inline constexpr int kUserFunctionMax = 999;     // user-defined function table entries
 inline constexpr std::size_t kUserFunctionTextMax = 1023;  // bytes of a function head or body
+inline constexpr int kUserCallDepthMax = 64;  // nested user-function calls (recursion never ends)
 inline constexpr int kDeclaredLetterMax = 127;             // letters of one declared-letter list
 inline constexpr int kGosubDepthMax = 1024;                // GOSUB return entries
 inline constexpr int kForDepthMax = 1024;                  // FOR loop limits
@@ -32,5 +33,8 @@ inline constexpr int kInputVariableMax = 50;               // variables of one k
 inline constexpr std::size_t kInputSplitMax =
     1024;                                           // bytes of INPUT's list and line that are split
 inline constexpr std::size_t kInputItemMax = 1023;  // bytes of one INPUT name or value
+
+// Slots of the variable store's value block (8 bytes each): a bigger DIM is refused.
+inline constexpr std::size_t kValueSlotsMax = std::size_t{1} << 25;
 
 }  // namespace quillon
