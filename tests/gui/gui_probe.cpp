@@ -3,10 +3,11 @@
 //   gui_probe windows                      id, x, y, width, height and name of each window
 //   gui_probe class WINDOW                 the window's class (WM_CLASS)
 //   gui_probe pixel WINDOW X Y             0xRRGGBB of a pixel of a window (root: the screen)
-//   gui_probe differing WINDOW X Y W H RGB how many pixels of a rectangle differ from 0xRRGGBB
+//   gui_probe count WINDOW X Y W H RGB     how many pixels of a rectangle are 0xRRGGBB
 //   gui_probe capture WINDOW FILE.ppm      the window's pixels as a PPM file
 //   gui_probe png-pixel FILE.png X Y       0xRRGGBB of a pixel of a PNG file
 //   gui_probe png-size FILE.png            WIDTHxHEIGHT
+//   gui_probe png-count FILE.png X Y W H RGB  how many pixels of a rectangle are 0xRRGGBB
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <png.h>
@@ -107,7 +108,7 @@ int x_command(int argc, char** argv) {
         else
             std::printf("0x%06lx\n", rgb_of(image, x, y));
         if (image) XDestroyImage(image);
-    } else if (command == "differing" && argc == 8) {
+    } else if (command == "count" && argc == 8) {
         XImage* image = grab(display, window_arg(display, argv[2]));
         int x0 = std::atoi(argv[3]), y0 = std::atoi(argv[4]);
         int w = std::atoi(argv[5]), h = std::atoi(argv[6]);
@@ -118,7 +119,7 @@ int x_command(int argc, char** argv) {
             long count = 0;
             for (int y = y0; y < y0 + h; ++y)
                 for (int x = x0; x < x0 + w; ++x)
-                    count += rgb_of(image, x, y) != rgb;
+                    count += rgb_of(image, x, y) == rgb;
             std::printf("%ld\n", count);
         }
         if (image) XDestroyImage(image);
@@ -164,11 +165,30 @@ int png_command(int argc, char** argv) {
         std::printf("%ux%u\n", image.width, image.height);
         return 0;
     }
+    auto rgb_at = [&](long x, long y) {
+        const unsigned char* p = &pixels[(static_cast<std::size_t>(y) * image.width + x) * 3];
+        return static_cast<unsigned long>(p[0]) << 16 | p[1] << 8 | p[2];
+    };
+    auto inside = [&](long x, long y) {
+        return x >= 0 && y >= 0 && x < static_cast<long>(image.width) &&
+               y < static_cast<long>(image.height);
+    };
+    if (std::strcmp(argv[1], "png-count") == 0 && argc == 8) {
+        long x0 = std::atol(argv[3]), y0 = std::atol(argv[4]);
+        long w = std::atol(argv[5]), h = std::atol(argv[6]);
+        unsigned long rgb = std::strtoul(argv[7], nullptr, 0);
+        if (!inside(x0, y0) || !inside(x0 + w - 1, y0 + h - 1)) return fail("no such rectangle");
+        long count = 0;
+        for (long y = y0; y < y0 + h; ++y)
+            for (long x = x0; x < x0 + w; ++x)
+                count += rgb_at(x, y) == rgb;
+        std::printf("%ld\n", count);
+        return 0;
+    }
     if (argc != 5) return fail("png-pixel FILE X Y");
     long x = std::atol(argv[3]), y = std::atol(argv[4]);
-    if (x < 0 || y < 0 || x >= image.width || y >= image.height) return fail("no such pixel");
-    const unsigned char* p = &pixels[(static_cast<std::size_t>(y) * image.width + x) * 3];
-    std::printf("0x%02x%02x%02x\n", p[0], p[1], p[2]);
+    if (!inside(x, y)) return fail("no such pixel");
+    std::printf("0x%06lx\n", rgb_at(x, y));
     return 0;
 }
 
