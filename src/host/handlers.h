@@ -2,5 +2,7 @@
 #pragma once
 
 #include "expr/assignment.h"
+#include "expr/calls.h"
 #include "graphics/colours.h"
 #include "host/run_loop.h"
+#include "screen/print.h"
