@@ -209,21 +209,6 @@ bool string_argument(Runtime& rt, std::string_view text, std::string& raw) {
     return decode_string(rt, std::string_view(value).substr(1, value.size() - 2), raw);
 }
 
-// Only the three bytes a value cannot hold are escaped: blanks stay blanks, so that results
-// compare equal to literals written with blanks.
-void write_string_value(std::string_view raw, std::string& out) {
-    out.assign(1, '"');
-    for (char c : raw) {
-        if (c == kOpEscape || c == '"' || c == '\0') {
-            out += kOpEscape;
-            out += c == kOpEscape ? kEscapeSelf : (c == '"' ? kEscapeQuote : kEscapeNul);
-        } else {
-            out += c;
-        }
-    }
-    out += '"';
-}
-
 void write_whole_number(double value, std::string& out) {
     if (value >= INT32_MIN && value <= INT32_MAX)
         out = format_integer(static_cast<int32_t>(value));

@@ -65,8 +65,6 @@ double numeric_argument(Runtime& rt, std::string_view text);
 int32_t integer_argument(Runtime& rt, std::string_view text);
 // Evaluates a string expression and decodes it into its real bytes; false after an error.
 bool string_argument(Runtime& rt, std::string_view text, std::string& raw);
-// Writes real bytes as string value text: escaped and enclosed in double quotes.
-void write_string_value(std::string_view raw, std::string& out);
 // Writes a whole number with "%d", or with "%g" when it lies outside the 32-bit range.
 void write_whole_number(double value, std::string& out);
 

@@ -44,7 +44,7 @@ std::size_t call_name_start(std::string_view text, std::size_t open) {
 bool system_name_value(Runtime& rt, std::string_view name, std::string& value) {
     char buffer[48];
     if (equals_ignoring_case(name, "curdir")) {
-        write_string_value(rt.devices.program_folder, value);
+        encode_string(rt.devices.program_folder, value);
     } else if (equals_ignoring_case(name, "date")) {
         LocalTime now = rt.platform.local_time();
         std::snprintf(buffer, sizeof buffer, "\"%d/%02d/%02d\"", now.year, now.month, now.day);
@@ -255,7 +255,7 @@ void read_key_text(Runtime& rt, std::string& out) {
     rt.platform.sleep_ms(kKeyWaitMs);
     rt.platform.want_keys(KeyDemand::Poll);
     int key = rt.screen.last_key.exchange(-1);
-    write_string_value(key < 0 ? std::string() : std::string(1, static_cast<char>(key)), out);
+    encode_string(key < 0 ? std::string() : std::string(1, static_cast<char>(key)), out);
 }
 
 }  // namespace quillon

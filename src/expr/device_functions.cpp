@@ -71,7 +71,7 @@ void input_function(Runtime& rt, const Arguments& a, std::string& out) {
         }
         if (key >= 0) raw += static_cast<char>(key);
     }
-    write_string_value(raw, out);
+    encode_string(raw, out);
 }
 
 // The key's state as a signed 16-bit value, negative while it is down.

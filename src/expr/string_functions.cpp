@@ -91,11 +91,11 @@ void middle(Runtime& rt, const Arguments& a, std::string& out, bool by_character
     if (n < 0) return report_error(rt, kSyntaxError);
     std::size_t from =
         by_character ? byte_offset(s, start - 1) : static_cast<std::size_t>(start - 1);
-    if (from >= s.size()) return write_string_value("", out);
+    if (from >= s.size()) return encode_string("", out);
     std::size_t end =
         by_character ? from + byte_offset(std::string_view(s).substr(from), n)
                      : from + std::min<std::size_t>(static_cast<std::size_t>(n), s.size() - from);
-    write_string_value(std::string_view(s).substr(from, end - from), out);
+    encode_string(std::string_view(s).substr(from, end - from), out);
 }
 
 bool val_digit(char c, int base) {
@@ -116,21 +116,21 @@ void asc_function(Runtime& rt, const Arguments& a, std::string& out) {
 
 void chr_function(Runtime& rt, const Arguments& a, std::string& out) {
     int32_t code = integer_argument(rt, a.item[0]);
-    if (!rt.host.stop) write_string_value(std::string(1, static_cast<char>(code & 0xFF)), out);
+    if (!rt.host.stop) encode_string(std::string(1, static_cast<char>(code & 0xFF)), out);
 }
 
 void hex_function(Runtime& rt, const Arguments& a, std::string& out) {
     char digits[16];
     std::snprintf(digits, sizeof digits, "%X",
                   static_cast<uint32_t>(integer_argument(rt, a.item[0])));
-    write_string_value(digits, out);
+    encode_string(digits, out);
 }
 
 void oct_function(Runtime& rt, const Arguments& a, std::string& out) {
     char digits[16];
     std::snprintf(digits, sizeof digits, "%o",
                   static_cast<uint32_t>(integer_argument(rt, a.item[0])));
-    write_string_value(digits, out);
+    encode_string(digits, out);
 }
 
 void instr_function(Runtime& rt, const Arguments& a, std::string& out) {
@@ -163,7 +163,7 @@ void left_function(Runtime& rt, const Arguments& a, std::string& out) {
     int32_t n = integer_argument(rt, a.item[1]);
     if (rt.host.stop) return;
     std::size_t keep = n <= 0 ? 0 : std::min<std::size_t>(static_cast<std::size_t>(n), s.size());
-    write_string_value(std::string_view(s).substr(0, keep), out);
+    encode_string(std::string_view(s).substr(0, keep), out);
 }
 
 void right_function(Runtime& rt, const Arguments& a, std::string& out) {
@@ -172,14 +172,14 @@ void right_function(Runtime& rt, const Arguments& a, std::string& out) {
     int32_t n = integer_argument(rt, a.item[1]);
     if (rt.host.stop) return;
     std::size_t keep = n <= 0 ? 0 : std::min<std::size_t>(static_cast<std::size_t>(n), s.size());
-    write_string_value(std::string_view(s).substr(s.size() - keep), out);
+    encode_string(std::string_view(s).substr(s.size() - keep), out);
 }
 
 // spc and space$: n blanks; a negative n gives the empty string.
 void space_function(Runtime& rt, const Arguments& a, std::string& out) {
     int32_t n = integer_argument(rt, a.item[0]);
     if (rt.host.stop || !fits_statement(rt, n)) return;
-    write_string_value(std::string(static_cast<std::size_t>(std::max(n, 0)), ' '), out);
+    encode_string(std::string(static_cast<std::size_t>(std::max(n, 0)), ' '), out);
 }
 
 // "%g" with the leading-zero rule and a blank before a value of zero or more.
@@ -188,7 +188,7 @@ void str_function(Runtime& rt, const Arguments& a, std::string& out) {
     if (rt.host.stop) return;
     std::string number = format_general(x);
     trim_leading_zero(number);
-    write_string_value(x >= 0 ? " " + number : number, out);
+    encode_string(x >= 0 ? " " + number : number, out);
 }
 
 // The first real byte of s, n times; an empty s has no byte to repeat (error 18).
@@ -197,7 +197,7 @@ void string_function(Runtime& rt, const Arguments& a, std::string& out) {
     std::string s;
     if (rt.host.stop || !string_argument(rt, a.item[1], s) || !fits_statement(rt, n)) return;
     if (s.empty()) return report_error(rt, kFunctionMisuse, kStringName);
-    write_string_value(std::string(static_cast<std::size_t>(std::max(n, 0)), s[0]), out);
+    encode_string(std::string(static_cast<std::size_t>(std::max(n, 0)), s[0]), out);
 }
 
 // The number at the start of s: "&H"/"&O" select base 16 or 8; blanks, tabs and quotes are

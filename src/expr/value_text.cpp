@@ -215,14 +215,18 @@ void encode_char(uint8_t code, std::string& out, bool quoted) {
         case 0x00:
             out += {kOpEscape, kEscapeNul};
             break;
-        case ' ':
-            out += {kOpEscape, kEscapeBlank};
-            break;
         default:
             out += static_cast<char>(code);
             break;
     }
     if (quoted) out += '"';
+}
+
+void encode_string(std::string_view raw, std::string& out) {
+    out.assign(1, '"');
+    for (char c : raw)
+        encode_char(static_cast<uint8_t>(c), out, false);
+    out += '"';
 }
 
 bool decode_string(Runtime& rt, std::string_view escaped, std::string& raw) {

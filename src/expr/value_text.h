@@ -86,8 +86,12 @@ double parse_decimal(std::string_view text);
 // the range gives 2147483647 or -2147483648.
 int32_t parse_radix(std::string_view text, int base);
 
-// Writes one character as escaped string text, enclosed in double quotes when `quoted`.
+// Writes one character as escaped string text, enclosed in double quotes when `quoted`. Only
+// the three bytes a value cannot hold are escaped (0x01, the double quote, NUL): a blank stays
+// a blank, so that a typed or computed blank compares equal to a blank in a literal.
 void encode_char(uint8_t code, std::string& out, bool quoted);
+// Writes raw bytes as string value text, quotes included.
+void encode_string(std::string_view raw, std::string& out);
 // Decodes the escaped bytes between a string value's quotes into raw bytes (appended to `raw`).
 // Reports error 4 on an unknown escape and returns false.
 bool decode_string(Runtime& rt, std::string_view escaped, std::string& raw);

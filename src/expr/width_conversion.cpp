@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "expr/builtins.h"
+#include "expr/value_text.h"
 #include "host/runtime.h"
 #include "host/shift_jis.h"
 
@@ -124,12 +125,12 @@ std::string to_half_width(std::string_view raw) {
 // The argument text is taken whole as one string expression.
 void akcnv_function(Runtime& rt, const Arguments& a, std::string& out) {
     std::string s;
-    if (string_argument(rt, a.whole, s)) write_string_value(to_full_width(s), out);
+    if (string_argument(rt, a.whole, s)) encode_string(to_full_width(s), out);
 }
 
 void kacnv_function(Runtime& rt, const Arguments& a, std::string& out) {
     std::string s;
-    if (string_argument(rt, a.whole, s)) write_string_value(to_half_width(s), out);
+    if (string_argument(rt, a.whole, s)) encode_string(to_half_width(s), out);
 }
 
 }  // namespace quillon

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <mutex>
 
+#include "expr/value_text.h"
 #include "flow/event_traps.h"
 #include "graphics/picture.h"
 #include "host/limits.h"
@@ -19,22 +20,6 @@ namespace {
 constexpr uint8_t kBackspace = 8;
 constexpr uint8_t kEnter = 13;
 constexpr int kMousePositionMask = 0xFFFF;  // positions arrive as unsigned 16-bit words
-
-// One typed byte as string text: 0x01, a double quote and NUL become their escape pairs.
-std::string encode_typed(uint8_t byte) {
-    switch (byte) {
-        case 0x01:
-            return "\x01\x01";
-        case '"':
-            return "\x01"
-                   "D";
-        case 0x00:
-            return "\x01"
-                   "Z";
-        default:
-            return std::string(1, static_cast<char>(byte));
-    }
-}
 
 // Width of the last character of the input line: an escape pair or a double-byte character
 // is two bytes, anything else one. Walking from the start keeps a trail byte that looks like
@@ -84,7 +69,8 @@ void WindowProcedure::key_char(uint8_t byte) {
 
 // Appends a typed byte to the input line and echoes it; a line that is full takes no more.
 void WindowProcedure::type_character(uint8_t byte) {
-    std::string encoded = encode_typed(byte);
+    std::string encoded;
+    encode_char(byte, encoded, false);
     {
         std::lock_guard lock(rt_.graphics.display_mutex);
         if (rt_.screen.input_line.size() + encoded.size() > kStatementMax) {
