@@ -105,11 +105,11 @@ std::optional<uint8_t> KeyScript::next(bool wait) {
 }
 
 void KeyScript::read_more(bool wait) {
-    char chunk[kReadChunk];
-    long got = reader_(chunk, sizeof chunk, wait);
+    std::string chunk(kReadChunk, '\0');
+    long got = reader_(chunk.data(), chunk.size(), wait);
     if (got < 0 && !wait) return;  // nothing ready yet
     if (got <= 0) stream_ended_ = true;
-    if (got > 0) undecoded_.append(chunk, static_cast<std::size_t>(got));
+    if (got > 0) undecoded_.append(chunk, 0, static_cast<std::size_t>(got));
     decode_stream(stream_ended_);
 }
 
