@@ -1,0 +1,178 @@
+// The SDL platform's factory and the methods the worker thread calls. They never touch SDL's
+// window directly: they set flags or queue commands under a mutex and wake the event thread.
+#include "platform/sdl/sdl_platform.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+
+#include "platform/fonts/system_font.h"
+#include "platform/sdl/sdl_message_box.h"
+#include "platform/sdl/sdl_window.h"
+#include "platform/system_services.h"
+#include "platform/text_codec.h"
+
+namespace quillon {
+namespace {
+
+constexpr int16_t kKeyDown = INT16_MIN;  // the high bit: the key is down
+
+// True when there is a display to connect to: an X or Wayland display, or a video driver
+// named by the caller or by SDL_VIDEODRIVER.
+bool display_available(const WindowOptions& options) {
+    if (!options.video_driver.empty()) return true;
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER"})
+        if (environment_variable(name)) return true;
+    return false;
+}
+
+// Settings made before SDL starts: no pointer capture (as the original window does not
+// capture the mouse), the input method draws its own composition window at the caret, and
+// frames go to the window system's own framebuffer (no graphics driver is loaded for them).
+void set_hints() {
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    SDL_SetHint(SDL_HINT_MOUSE_AUTO_CAPTURE, "0");
+    SDL_SetHint(SDL_HINT_IME_INTERNAL_EDITING, "0");
+    SDL_SetHint(SDL_HINT_IME_SHOW_UI, "1");
+    SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+}
+
+SDL_Window* create_window(const WindowOptions& options) {
+    return SDL_CreateWindow(options.title.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
+                            std::max(1, options.window.width), std::max(1, options.window.height),
+                            SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
+}
+
+// The title as Shift-JIS: characters without a Shift-JIS form become '?'.
+std::string title_to_sjis(std::string_view utf8) {
+    std::string out;
+    while (!utf8.empty()) {
+        std::size_t bad = 0;
+        if (auto whole = utf8_to_sjis(utf8, &bad)) return out + *whole;
+        if (auto prefix = utf8_to_sjis(utf8.substr(0, bad))) out += *prefix;
+        out += '?';
+        std::size_t next = bad + 1;
+        while (next < utf8.size() && (static_cast<uint8_t>(utf8[next]) & 0xC0) == 0x80)
+            ++next;
+        utf8.remove_prefix(next);
+    }
+    return out;
+}
+
+}  // namespace
+
+std::unique_ptr<Platform> make_sdl_platform(const WindowOptions& options) {
+    if (!display_available(options)) return nullptr;
+    set_hints();
+    if (!options.video_driver.empty())
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, options.video_driver.c_str());
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) return nullptr;
+    uint32_t wake_event = SDL_RegisterEvents(1);
+    SDL_Window* window = wake_event == static_cast<uint32_t>(-1) ? nullptr : create_window(options);
+    if (!window) {
+        SDL_Quit();
+        return nullptr;
+    }
+    return std::make_unique<SdlPlatform>(options, window, wake_event);
+}
+
+SdlPlatform::SdlPlatform(const WindowOptions& options, SDL_Window* window, uint32_t wake_event)
+    : options_(options),
+      window_(window),
+      wake_event_(wake_event),
+      title_sjis_(title_to_sjis(options.title)),
+      client_size_(options.window),
+      settings_(options.settings_path.empty() ? SettingsFile::default_path()
+                                              : options.settings_path) {
+    refresh_window_rect();
+}
+
+SdlPlatform::~SdlPlatform() {
+    if (window_) SDL_DestroyWindow(window_);
+    SDL_Quit();
+}
+
+// Wakes the event thread; one wake-up event in the queue is enough for any number of requests.
+void SdlPlatform::wake() {
+    if (wake_pending_.exchange(true)) return;
+    SDL_Event event{};
+    event.type = wake_event_;
+    if (SDL_PushEvent(&event) != 1) wake_pending_ = false;
+}
+
+Size SdlPlatform::client_size() const {
+    std::lock_guard lock(state_mutex_);
+    return client_size_;
+}
+
+void SdlPlatform::invalidate() {
+    paint_requested_ = true;
+    wake();
+}
+
+void SdlPlatform::present() {
+    present_requested_ = true;
+    wake();
+}
+
+void SdlPlatform::caret_changed() {
+    caret_dirty_ = true;
+    wake();
+}
+
+void SdlPlatform::set_ime_position(int x, int y, int height) {
+    {
+        std::lock_guard lock(state_mutex_);
+        ime_rect_ = Rect{x, y, x + 1, y + std::max(1, height)};
+    }
+    ime_dirty_ = true;
+    wake();
+}
+
+void SdlPlatform::message_box(std::string_view text, std::string_view title, MessageIcon icon) {
+    show_message_box(window_, text, title, icon);
+}
+
+void SdlPlatform::beep() {
+    beeper_.beep();
+}
+
+Rect SdlPlatform::window_rect() const {
+    std::lock_guard lock(state_mutex_);
+    return window_rect_;
+}
+
+// The window moves on the event thread; the rectangle reads back at once as asked, until the
+// window system reports where the window really went.
+void SdlPlatform::move_window(const Rect& rect) {
+    {
+        std::lock_guard lock(state_mutex_);
+        commands_.push_back(WindowCommand{WindowCommand::Kind::Move, rect, WindowShow::Normal});
+        window_rect_ = rect;
+    }
+    wake();
+}
+
+void SdlPlatform::show_window(WindowShow how) {
+    {
+        std::lock_guard lock(state_mutex_);
+        commands_.push_back(WindowCommand{WindowCommand::Kind::Show, Rect{}, how});
+    }
+    wake();
+}
+
+int16_t SdlPlatform::key_state(int virtual_key) const {
+    auto down = [this](int vk) { return keys_down_[static_cast<std::size_t>(vk)].load(); };
+    if (virtual_key < 0 || virtual_key >= kVirtualKeyCount) return 0;
+    bool pressed = down(virtual_key);
+    if (virtual_key == kVkShift) pressed = down(kVkLeftShift) || down(kVkRightShift);
+    if (virtual_key == kVkControl) pressed = down(kVkLeftControl) || down(kVkRightControl);
+    if (virtual_key == kVkMenu) pressed = down(kVkLeftMenu) || down(kVkRightMenu);
+    return pressed ? kKeyDown : 0;
+}
+
+std::string SdlPlatform::window_title() const {
+    return title_sjis_;
+}
+
+}  // namespace quillon
