@@ -16,7 +16,7 @@ echo "4 click left 5 6" > "$work/check.events"
 (cd "$work" && timeout 20 "$kavrun" --headless --events check.events check.bas > check.out 2>&1)
 grep -q "clicked 5 6" "$work/check.out" || skip "mouse event traps (ON MOUSE, MOUSE ON) are not built yet"
 start_display
-echo "$program" | start_program clicking
+start_program clicking <<< "$program"
 id=$(window_of clicking)
 wait_for_size "$id" 320x240
 xdotool mousemove --window "$id" 40 30 click 1
