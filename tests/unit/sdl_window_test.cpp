@@ -375,6 +375,22 @@ TEST(SdlPresent, WindowSurfacePixelsReachTheScreenInItsFormat) {
     SDL_FreeSurface(target);
 }
 
+// The caret of a 16-pixel line whose bottom is y 16 covers rows 9 to 14: inside its own line,
+// never over the line below.
+TEST(SdlPresent, TheCaretSitsInsideItsLineAboveItsBottom) {
+    SDL_Surface* target = SDL_CreateRGBSurfaceWithFormat(0, 12, 20, 32, SDL_PIXELFORMAT_RGB888);
+    ASSERT_TRUE(target);
+    SDL_FillRect(target, nullptr, 0);
+    draw_caret(target, 2, 16);
+    auto lit = [target](int x, int y) {
+        return (static_cast<uint32_t*>(target->pixels)[y * target->pitch / 4 + x] & 0xFFFFFF) != 0;
+    };
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 12; ++x)
+            EXPECT_EQ(lit(x, y), x >= 2 && x < 11 && y >= 9 && y < 15) << x << "," << y;
+    SDL_FreeSurface(target);
+}
+
 }  // namespace
 }  // namespace quillon
 
