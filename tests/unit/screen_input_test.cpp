@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,8 @@
 
 namespace quillon::testing {
 namespace {
+
+constexpr std::size_t kTypedMax = 2048;  // longer lines are put into the input line at once
 
 struct InputTest : ::testing::Test {
     RuntimeFixture f;
@@ -31,8 +34,13 @@ struct InputTest : ::testing::Test {
             EXPECT_TRUE(f.rt.screen.caret_flag);
             EXPECT_TRUE(f.rt.screen.input_waiting);
             if (lines.empty()) return procedure.close_requested();
-            for (unsigned char c : lines.front())
-                procedure.key_char(c);
+            if (lines.front().size() > kTypedMax) {  // too long to type key by key
+                std::lock_guard lock(f.rt.graphics.display_mutex);
+                f.rt.screen.input_line = lines.front();
+            } else {
+                for (unsigned char c : lines.front())
+                    procedure.key_char(c);
+            }
             procedure.key_char(13);
             lines.pop_front();
         };
@@ -162,6 +170,14 @@ TEST_F(InputTest, LineInputTakesTheWholeLine) {
     EXPECT_EQ(f.platform.output,
               "Say? a, b\nNoq\x01"
               "Dx\n? \n");
+}
+
+// The whole line must fit the assignment the statement makes of it: a longer one asks again.
+TEST_F(InputTest, LineInputBeyondTheStatementBufferAsksAgain) {
+    const std::string longest(kStatementMax - 5, 'x');  // A$="..." fills the buffer exactly
+    run("LINE INPUT A$", {longest + "y", longest});
+    EXPECT_EQ(warnings(), 1);
+    EXPECT_EQ(var("A$"), "\"" + longest + "\"");
 }
 
 TEST_F(InputTest, LineInputPromptNeedsItsQuoteAndSeparator) {
