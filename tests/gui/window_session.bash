@@ -16,6 +16,7 @@ fail() {
 }
 
 command -v Xvfb > /dev/null || skip "Xvfb is not installed"
+export LSAN_OPTIONS="suppressions=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 command -v xdotool > /dev/null || skip "xdotool is not installed"
 
 work=$(mktemp -d)
