@@ -17,13 +17,6 @@ namespace {
 
 constexpr int kKeyWaitMs = 1;  // inkey$ gives the window a moment first
 
-bool is_blank(char c) {
-    return c == ' ' || c == '\t';
-}
-char lower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 // Letters, digits and the type suffixes may make up a function name; the letter of an
 // operator token (0x01 m, 0x01 e ...) may not.
 bool is_call_name_char(std::string_view text, std::size_t pos) {
@@ -47,28 +40,21 @@ std::size_t call_name_start(std::string_view text, std::size_t open) {
     return start < end ? start : std::string_view::npos;
 }
 
-bool same_word(std::string_view text, std::string_view word) {
-    if (text.size() != word.size()) return false;
-    for (std::size_t k = 0; k < word.size(); ++k)
-        if (lower(text[k]) != word[k]) return false;
-    return true;
-}
-
 // The value of a system name (without its "$"); false when `name` is none of the four.
 bool system_name_value(Runtime& rt, std::string_view name, std::string& value) {
     char buffer[48];
-    if (same_word(name, "curdir")) {
+    if (equals_ignoring_case(name, "curdir")) {
         write_string_value(rt.devices.program_folder, value);
-    } else if (same_word(name, "date")) {
+    } else if (equals_ignoring_case(name, "date")) {
         LocalTime now = rt.platform.local_time();
         std::snprintf(buffer, sizeof buffer, "\"%d/%02d/%02d\"", now.year, now.month, now.day);
         value = buffer;
-    } else if (same_word(name, "time")) {
+    } else if (equals_ignoring_case(name, "time")) {
         LocalTime now = rt.platform.local_time();
         std::snprintf(buffer, sizeof buffer, "\"%02d:%02d:%02d\"", now.hour, now.minute,
                       now.second);
         value = buffer;
-    } else if (same_word(name, "inkey")) {
+    } else if (equals_ignoring_case(name, "inkey")) {
         read_key_text(rt, value);
     } else {
         return false;
@@ -168,7 +154,7 @@ bool call_left(std::string_view text) {
 
 // A definition statement keeps its text: def followed by a blank or tab.
 bool is_definition(std::string_view text) {
-    return text.size() > 3 && same_word(text.substr(0, 3), "def") && is_blank(text[3]);
+    return text.size() > 3 && equals_ignoring_case(text.substr(0, 3), "def") && is_blank(text[3]);
 }
 
 // Hides the brackets outside quotes of an unknown call's text.

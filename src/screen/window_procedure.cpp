@@ -139,9 +139,9 @@ void WindowProcedure::close_requested() {
     rt_.screen.input_waiting = false;
 }
 
+// A surface left out of date by a scroll is repainted before it is shown.
 void WindowProcedure::copy_surface(std::function<void(const PixelView&)> present) {
-    std::lock_guard lock(rt_.graphics.display_mutex);
-    present(rt_.graphics.surface.view());
+    present_surface(rt_, present);
 }
 
 bool WindowProcedure::caret(int& x, int& y) {

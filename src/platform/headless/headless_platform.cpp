@@ -133,8 +133,10 @@ void HeadlessPlatform::deliver_key(uint8_t key) {
     events_->key_char(key);
 }
 
+// Nobody looks at a headless window between statements, so only resizes are applied here;
+// repaints wait for a key request or the end of the run.
 void HeadlessPlatform::before_statement(uint64_t count) {
-    catch_up();
+    if (resize_wanted_) catch_up();
     const auto& events = input_.events;
     while (events_ && next_event_ < events.size() && events[next_event_].before <= count)
         deliver_event(events[next_event_++]);
