@@ -13,6 +13,7 @@
 #include "host/runtime.h"
 
 namespace quillon {
+namespace {
 
 // Splits at commas outside quotes and brackets. False when a bracket is left open (error 1).
 bool split_list(Runtime& rt, std::string_view text, std::vector<std::string_view>& items) {
@@ -35,8 +36,6 @@ bool split_list(Runtime& rt, std::string_view text, std::vector<std::string_view
     }
     return true;
 }
-
-namespace {
 
 // An assignment target's name may not hold operators, quotes or comparison signs.
 bool is_assignable(std::string_view target) {

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <string_view>
-#include <vector>
 
 #include "host/statement.h"
 
@@ -13,8 +12,6 @@ struct Runtime;
 
 // target=expression: evaluates the expression for the target's type and stores it.
 void assign(Runtime& rt, std::string_view text);
-// Splits at commas outside quotes and brackets; false (error 1) when a bracket is left open.
-bool split_list(Runtime& rt, std::string_view text, std::vector<std::string_view>& items);
 // Empties the declared-letter lists (reset).
 void reset_declared_letters(Runtime& rt);
 

@@ -3,6 +3,7 @@
 // fields byte by byte from an open file number.
 #include "screen/input_statements.h"
 
+#include <algorithm>
 #include <mutex>
 #include <vector>
 
@@ -24,10 +25,6 @@ namespace {
 constexpr int kInputPollMs = 10;  // the wait looks at the input flag this often
 constexpr std::string_view kInputWord = "input";
 constexpr std::string_view kQuestionForm = "\"? \";";  // the question mark and a blank
-
-bool is_blank(char c) {
-    return c == ' ' || c == '\t';
-}
 
 // The typed line so far (the window procedure edits it on the event thread).
 std::string take_input_line(Runtime& rt) {
@@ -102,14 +99,21 @@ std::vector<std::string_view> split_values(std::string_view line) {
     return values;
 }
 
+// The names of a variable list cut at commas outside brackets; false when a bracket is left
+// open or closed twice.
+bool variable_list(std::string_view list, std::vector<std::string_view>& names) {
+    bool balanced = for_each_argument(list, [&](std::string_view name) { names.push_back(name); });
+    return balanced &&
+           std::count(list.begin(), list.end(), '(') == std::count(list.begin(), list.end(), ')');
+}
+
 // The variable names of INPUT's list, blanks dropped. A list beyond the system's limits
 // (1024 bytes, 50 names, 1023 bytes a name) is refused with error 1.
 bool input_names(Runtime& rt, std::string_view list, std::string& stripped,
                  std::vector<std::string_view>& names) {
     strip_blanks(list, stripped);
-    if (stripped.size() > kInputSplitMax) return report_error(rt, kSyntaxError), false;
-    if (!split_list(rt, stripped, names)) return false;
-    if (names.size() > static_cast<std::size_t>(kInputVariableMax))
+    if (stripped.size() > kInputSplitMax || !variable_list(stripped, names) || names.empty() ||
+        names.size() > static_cast<std::size_t>(kInputVariableMax))
         return report_error(rt, kSyntaxError), false;
     for (std::string_view name : names)
         if (name.size() > kInputItemMax) return report_error(rt, kSyntaxError), false;
@@ -162,7 +166,7 @@ void read_file_fields(Runtime& rt, std::string_view args, FieldMode mode) {
     std::string stripped;
     strip_blanks(args.substr(3), stripped);
     std::vector<std::string_view> names;
-    if (!split_list(rt, stripped, names)) return;
+    if (!variable_list(stripped, names) || names.empty()) return report_error(rt, kSyntaxError);
     FileFieldSource source(rt, digit - '0');
     for (std::string_view name : names) {
         std::string raw;

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "expr/assignment.h"
+#include "expr/builtins.h"
 #include "expr/evaluator.h"
 #include "expr/value_text.h"
 #include "graphics/picture.h"
@@ -155,7 +155,7 @@ void msgbox_statement(Runtime& rt, StatementContext& ctx) {
 // minimises. Fewer than four edges is refused with error 1.
 void window_statement(Runtime& rt, StatementContext& ctx) {
     std::vector<std::string_view> items;
-    if (!split_list(rt, ctx.args, items)) return;
+    for_each_argument(ctx.args, [&](std::string_view item) { items.push_back(item); });
     if (items.size() < kWindowEdges) return report_error(rt, kSyntaxError);
     int32_t values[kWindowEdges + 1] = {};
     for (std::size_t k = 0; k < kWindowEdges + 1 && k < items.size(); ++k) {
