@@ -200,7 +200,6 @@ void keyboard_input(Runtime& rt, std::string_view args) {
     if (!input_names(rt, list, stripped, names)) return;
     const std::string form = prompt_form(prompt, question);
     for (;;) {
-        clear_input_line(rt);
         if (!prompt_and_wait(rt, form)) return;
         std::string line = take_input_line(rt);
         std::vector<std::string> values;
@@ -231,7 +230,6 @@ void keyboard_line_input(Runtime& rt, std::string_view args) {
         return report_error(rt, kSyntaxError);
     const std::string form = prompt_form(prompt, question);
     for (;;) {
-        clear_input_line(rt);
         if (!prompt_and_wait(rt, form)) return;
         std::string line = take_input_line(rt);
         // variable="line": the whole line, commas included, becomes the string.

@@ -92,9 +92,12 @@ TEST_F(InputTest, TheThreePromptForms) {
     EXPECT_EQ(f.platform.output, "Name? x\nAge2\n? 3\n");
 }
 
-TEST_F(InputTest, APromptWithoutSeparatorIsError1) {
-    run("INPUT \"Name\"\nPRINT \"after\"", {"x"});
-    EXPECT_EQ(error_box(), error_message(1, ""));
+TEST_F(InputTest, APromptWithoutSeparatorOrVariablesIsError1) {
+    for (const char* source : {"INPUT \"Name\"", "INPUT \"Name\";", "INPUT", "INPUT A(1"}) {
+        f.platform.boxes.clear();
+        run(source, {"x"});
+        EXPECT_EQ(error_box(), error_message(1, "")) << source;
+    }
     EXPECT_TRUE(f.platform.key_demands.empty());
 }
 
