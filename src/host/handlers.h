@@ -5,4 +5,6 @@
 #include "expr/calls.h"
 #include "graphics/colours.h"
 #include "host/run_loop.h"
+#include "screen/input_statements.h"
 #include "screen/print.h"
+#include "screen/screen_statements.h"

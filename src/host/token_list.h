@@ -5,7 +5,7 @@
 
 #define QUILLON_TOKENS(X)                       \
     X(0x1010, "PRINT", print_statement)         \
-    X(0x1011, "INPUT", statement_not_built)     \
+    X(0x1011, "INPUT", input_statement)         \
     X(0x1012, "OPEN", statement_not_built)      \
     X(0x1013, "CLOSE", statement_not_built)     \
     X(0x1014, "MOUSE", statement_not_built)     \
@@ -41,20 +41,20 @@
     X(0x1064, "READ", statement_not_built)      \
     X(0x1065, "RESTORE", statement_not_built)   \
     X(0x1066, "SWAP", statement_not_built)      \
-    X(0x1070, "BEEP", statement_not_built)      \
+    X(0x1070, "BEEP", beep_statement)           \
     X(0x1071, "CHAIN", chain_statement)         \
-    X(0x1072, "CLS", statement_not_built)       \
+    X(0x1072, "CLS", cls_statement)             \
     X(0x1074, "COLOR", color_statement)         \
     X(0x1077, "DEF FN", define_function)        \
     X(0x1078, "END", end_statement)             \
     X(0x1079, "LET", let_statement)             \
-    X(0x107A, "LOCATE", statement_not_built)    \
+    X(0x107A, "LOCATE", locate_statement)       \
     X(0x107B, "RANDOMIZE", statement_not_built) \
     X(0x107D, "RUN", run_statement)             \
     X(0x107E, "WAIT", statement_not_built)      \
-    X(0x1080, "WIDTH", statement_not_built)     \
-    X(0x1090, "MSGBOX", statement_not_built)    \
-    X(0x1091, "WINDOW", statement_not_built)    \
+    X(0x1080, "WIDTH", width_statement)         \
+    X(0x1090, "MSGBOX", msgbox_statement)       \
+    X(0x1091, "WINDOW", window_statement)       \
     X(0x1110, "GET", statement_not_built)       \
     X(0x1111, "PUT", statement_not_built)       \
-    X(0x1112, "LINE", statement_not_built)
+    X(0x1112, "LINE", line_statement)

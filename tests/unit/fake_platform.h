@@ -3,6 +3,7 @@
 // draws each character as a filled box of its colour.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -60,6 +61,8 @@ class FakePlatform : public Platform {
         int x = 0, y = 0, height = 0;
     } ime;  // the last input-method position
     Rect rect{0, 0, 640, 400};
+    std::vector<WindowShow> shows;
+    std::function<void(KeyDemand)> on_keys;  // types keys when the program asks for them
 
     void run(WindowEvents&, const std::function<void()>& worker) override { worker(); }
     Size display_size() const override { return display; }
@@ -74,10 +77,13 @@ class FakePlatform : public Platform {
     void beep() override { ++beeps; }
     Rect window_rect() const override { return rect; }
     void move_window(const Rect& r) override { rect = r; }
-    void show_window(WindowShow) override {}
+    void show_window(WindowShow how) override { shows.push_back(how); }
     int16_t key_state(int) const override { return 0; }
     std::string window_title() const override { return "test"; }
-    void want_keys(KeyDemand demand) override { key_demands.push_back(demand); }
+    void want_keys(KeyDemand demand) override {
+        key_demands.push_back(demand);
+        if (on_keys) on_keys(demand);
+    }
     void screen_output(std::string_view text) override { output.append(text); }
     LocalTime local_time() const override { return LocalTime{2000, 3, 6, 9, 5, 7}; }
     int64_t epoch_seconds() const override { return 952333507; }

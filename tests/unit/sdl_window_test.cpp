@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <mutex>
 #include <optional>
@@ -22,9 +23,16 @@
 #include <utility>
 #include <vector>
 
+#include "expr/variables.h"
+#include "graphics/picture.h"
+#include "host/run_loop.h"
+#include "host/runtime.h"
+#include "host/startup.h"
+#include "kavpack/tokenizer.h"
 #include "platform/sdl/sdl_beep.h"
 #include "platform/sdl/sdl_platform.h"
 #include "platform/sdl/sdl_window.h"
+#include "screen/window_procedure.h"
 
 namespace quillon {
 namespace {
@@ -61,7 +69,7 @@ class RecordingEvents : public WindowEvents {
     bool caret(int& x, int& y) override {
         ++caret_queries;
         x = 2;
-        y = 3;
+        y = 16;  // the bottom of the caret's line: the mark covers rows 9 to 14
         return caret_on;
     }
 
@@ -464,8 +472,8 @@ TEST(SdlWindow, CaretShowsOnlyWhileTheWindowHasTheFocus) {
     }
     unsetenv("SDL_VIDEO_OFFSCREEN_SAVE_FRAMES");
     std::filesystem::current_path(previous);
-    auto inside = saved_frame_pixels(folder, 6, 5);   // under the mark
-    auto outside = saved_frame_pixels(folder, 6, 9);  // just below it
+    auto inside = saved_frame_pixels(folder, 6, 11);   // under the mark
+    auto outside = saved_frame_pixels(folder, 6, 15);  // just below it
     ASSERT_GE(inside.size(), 3u);
     EXPECT_EQ(inside.front(), 0u);  // no focus yet
     EXPECT_NE(std::find(inside.begin(), inside.end(), 0xFFFFFFu), inside.end());
@@ -501,6 +509,113 @@ TEST(SdlBeep, BeepPlaysAShortToneOnTheOutputDevice) {
         if (std::abs(sample) > 4000) ++loud;
     }
     EXPECT_GT(loud, kBeepSampleRate / 1000 * kBeepDurationMs / 4);  // most of the tone is loud
+}
+
+// The caret of a 16-pixel line whose bottom is y 16 covers rows 9 to 14: inside its own line,
+// never over the line below.
+TEST(SdlPresent, TheCaretSitsInsideItsLineAboveItsBottom) {
+    SDL_Surface* target = SDL_CreateRGBSurfaceWithFormat(0, 12, 20, 32, SDL_PIXELFORMAT_RGB888);
+    ASSERT_TRUE(target);
+    SDL_FillRect(target, nullptr, 0);
+    draw_caret(target, 2, 16);
+    auto lit = [target](int x, int y) {
+        return (static_cast<uint32_t*>(target->pixels)[y * target->pitch / 4 + x] & 0xFFFFFF) != 0;
+    };
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 12; ++x)
+            EXPECT_EQ(lit(x, y), x >= 2 && x < 11 && y >= 9 && y < 15) << x << "," << y;
+    SDL_FreeSurface(target);
+}
+
+}  // namespace
+}  // namespace quillon
+
+// The whole road of a typed line: SDL events through the window procedure into a waiting input
+// statement of a real program, run by the SDL back-end's worker.
+namespace quillon {
+namespace {
+
+struct SdlProgram {
+    std::unique_ptr<Platform> platform = make_test_platform();
+    std::optional<Runtime> rt;
+    std::optional<WindowProcedure> procedure;
+
+    // Runs the source on the window while `user` acts from another thread.
+    void run(std::string_view source, const std::function<void(Runtime&)>& user) {
+        auto image = kavpack::tokenize_source(source).image;
+        ASSERT_TRUE(image);
+        rt.emplace(*platform);
+        procedure.emplace(*rt);
+        create_picture(*rt);
+        platform->run(*procedure, [&] {
+            load_program(*rt, *image);
+            initialise_program_state(*rt);
+            std::thread acting([&] { user(*rt); });
+            run_program(*rt);
+            acting.join();
+        });
+    }
+    std::string var(std::string_view name) {
+        std::string out;
+        get_variable(*rt, name, out);
+        return out;
+    }
+    ~SdlProgram() {
+        if (!rt) return;
+        final_release(*rt);
+        release_picture(*rt);
+    }
+};
+
+void when_waiting(Runtime& rt) {
+    wait_for([&] { return rt.screen.input_waiting.load(); });
+}
+
+TEST(SdlInput, JapaneseTextIsStoredAsShiftJisBytes) {
+    SdlProgram program;
+    ASSERT_TRUE(program.platform) << SDL_GetError();
+    program.run("INPUT \"名前\";A$\nLINE INPUT B$", [](Runtime& rt) {
+        when_waiting(rt);
+        push_text("漢字");
+        push_text("ｱｲｳﾞ");
+        push_key(SDLK_RETURN, SDL_SCANCODE_RETURN, true);
+        wait_for([&] { return !rt.screen.input_waiting.load(); });
+        when_waiting(rt);
+        push_text("x,");
+        push_text("〜か");
+        push_key(SDLK_BACKSPACE, SDL_SCANCODE_BACKSPACE, true);  // the whole か goes
+        push_key(SDLK_RETURN, SDL_SCANCODE_RETURN, true);
+    });
+    EXPECT_EQ(program.var("A$"), "\"\x8A\xBF\x8E\x9A\xB1\xB2\xB3\xDE\"");  // 漢字ｱｲｳﾞ
+    EXPECT_EQ(program.var("B$"), "\"x,\x81\x60\"");                        // x,〜
+}
+
+TEST(SdlInput, ArrowKeysReachTheProgram) {
+    SdlProgram program;
+    ASSERT_TRUE(program.platform) << SDL_GetError();
+    program.run("K$=INPUT$(1)", [](Runtime& rt) {
+        wait_for([&] { return rt.host.running.load(); });
+        push_key(SDLK_LEFT, SDL_SCANCODE_LEFT, true);
+    });
+    EXPECT_EQ(program.var("K$"), "\"\x1D\"");
+}
+
+TEST(SdlInput, ClosingTheWindowWhileInputWaitsEndsTheProgram) {
+    SdlProgram program;
+    ASSERT_TRUE(program.platform) << SDL_GetError();
+    program.run("A$=\"old\"\nINPUT A$\nA$=\"after\"", [](Runtime& rt) {
+        when_waiting(rt);
+        push_text("typed");
+        wait_for([&] {
+            std::lock_guard lock(rt.graphics.display_mutex);
+            return rt.screen.input_line == "typed";
+        });
+        push_close();
+    });
+    EXPECT_EQ(program.var("A$"), "\"old\"");
+    EXPECT_TRUE(program.rt->host.stop);
+    EXPECT_TRUE(program.rt->host.cleaned_up);
+    EXPECT_FALSE(program.rt->host.error_stopped);
 }
 
 }  // namespace

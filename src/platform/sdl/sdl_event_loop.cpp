@@ -34,6 +34,10 @@ void invert_rect(SDL_Surface* surface, int x, int y, int width, int height) {
     }
 }
 
+void draw_caret(SDL_Surface* surface, int x, int line_bottom) {
+    invert_rect(surface, x, line_bottom - kCaretRise, kCaretWidth, kCaretHeight);
+}
+
 namespace {
 
 constexpr int kMouseMove = 1;
@@ -315,8 +319,7 @@ void SdlPlatform::present_frame() {
     loop_.caret_shown = loop_.events->caret(caret_x, caret_y) && loop_.focused;
     if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return;
     loop_.events->copy_surface([surface](const PixelView& view) { present_pixels(view, surface); });
-    if (loop_.caret_shown && loop_.caret_phase)
-        invert_rect(surface, caret_x, caret_y, kCaretWidth, kCaretHeight);
+    if (loop_.caret_shown && loop_.caret_phase) draw_caret(surface, caret_x, caret_y);
     if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
     SDL_UpdateWindowSurface(window_);
 }

@@ -26,6 +26,7 @@ class FontLibrary;
 
 inline constexpr int kCaretWidth = 9;
 inline constexpr int kCaretHeight = 6;
+inline constexpr int kCaretRise = 7;  // the caret's top lies this far above its line's bottom
 inline constexpr uint32_t kCaretBlinkMs = 530;     // the original platform's default blink time
 inline constexpr uint32_t kPresentIntervalMs = 8;  // at most one presentation per interval
 inline constexpr uint32_t kIdleWaitMs = 250;
@@ -36,6 +37,10 @@ void present_pixels(const PixelView& view, SDL_Surface* target);
 
 // Inverts the colours of a rectangle of a 32-bit surface, clipped to it (the caret's mark).
 void invert_rect(SDL_Surface* surface, int x, int y, int width, int height);
+
+// The caret's mark at x on the line whose bottom is `line_bottom`: 9 x 6 pixels, inverted,
+// inside the line just above its bottom.
+void draw_caret(SDL_Surface* surface, int x, int line_bottom);
 
 // A window change asked for by the worker, carried out on the event thread.
 struct WindowCommand {

@@ -1,0 +1,5 @@
+' Mouse events record the position in the window and the kind of the last event.
+PRINT "start"
+PRINT MOUSESTATE(0);MOUSESTATE(1);MOUSESTATE(2)
+PRINT MOUSESTATE(0);MOUSESTATE(1);MOUSESTATE(2)
+PRINT MOUSESTATE(0);MOUSESTATE(1);MOUSESTATE(2)
