@@ -8,6 +8,7 @@
 #include <mutex>
 #include <string>
 
+#include "flow/scan_memory.h"
 #include "host/limits.h"
 
 namespace quillon {
@@ -29,8 +30,12 @@ struct FlowState {
     std::array<double, kForDepthMax> for_limits{};
     int32_t for_top = -1;
     bool for_reentry = false;
+    int32_t for_reentry_mark = 0;  // the separator before the FOR that NEXT sent back to
+    GosubEntry for_reentry_next;   // where that NEXT stood, to go on after it
     std::mutex trap_mutex;
     std::array<EventTrap, kMouseEvents> mouse_traps;
+    bool remember_scans = true;  // keep scan results (off to measure the plain rescans)
+    ScanMemory scans;
 };
 
 }  // namespace quillon

@@ -1,5 +1,6 @@
 // Every statement handler named in the token table.
 #pragma once
 
+#include "flow/statements.h"
 #include "graphics/colours.h"
 #include "host/run_loop.h"
