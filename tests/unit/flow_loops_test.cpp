@@ -2,6 +2,9 @@
 // FOR stack and re-entry flag, and whole loops.
 #include <gtest/gtest.h>
 
+#include <memory>
+
+#include "flow/event_traps.h"
 #include "flow/statements.h"
 #include "flow_trace.h"
 #include "host/error_report.h"
@@ -143,6 +146,140 @@ TEST(WhileStatement, FalseConditionWithoutWendEndsTheProgram) {
     EXPECT_EQ(f.run(), 1);
     EXPECT_EQ(f.trace, "");
     EXPECT_TRUE(f.platform.boxes.empty());
+}
+
+// Runs a program with and without remembered scans; both runs must go the same way. Returns
+// the run with remembered scans.
+std::unique_ptr<TracedRun> run_both(const std::string& text) {
+    TracedRun rescans(text);
+    rescans.rt.flow.remember_scans = false;
+    rescans.run();
+    auto remembered = std::make_unique<TracedRun>(text);
+    remembered->run();
+    EXPECT_EQ(remembered->trace, rescans.trace) << "remembered scans changed the run";
+    EXPECT_EQ(remembered->platform.boxes.size(), rescans.platform.boxes.size());
+    return remembered;
+}
+
+TEST(ForLoop, CountsUpAndLeavesTheVariablePastTheLimit) {
+    auto f =
+        run_both("10 " T_FOR " I=1 TO 3\n20 " T_DATA " b\n30 " T_NEXT " I\n40 " T_DATA " after\n");
+    EXPECT_EQ(f->trace, "b b b after");
+    EXPECT_EQ(f->value("I"), "4");
+    EXPECT_EQ(f->rt.flow.for_top, -1);
+}
+
+TEST(ForLoop, ZeroTripLoopsSkipPastTheirNext) {
+    auto f =
+        run_both("10 " T_FOR " I=3 TO 1\n20 " T_DATA " b\n30 " T_NEXT " I\n40 " T_DATA " after\n");
+    EXPECT_EQ(f->trace, "after");
+    EXPECT_EQ(f->value("I"), "3");
+    EXPECT_EQ(run_both("10 " T_FOR " I=1 TO 0:" T_DATA " b:" T_NEXT " I:" T_DATA " after\n")->trace,
+              "after");
+    // Found by nesting when NEXT names no variable.
+    EXPECT_EQ(run_both("10 " T_FOR " I=1 TO 0:" T_DATA " b:" T_NEXT ":" T_DATA " after\n")->trace,
+              "after");
+}
+
+TEST(ForLoop, NegativeStepCountsDown) {
+    auto f = run_both("10 " T_FOR " I=3 TO 1 STEP -1:" T_DATA " b:" T_NEXT " I\n");
+    EXPECT_EQ(f->trace, "b b b");
+    EXPECT_EQ(f->value("I"), "0");
+}
+
+TEST(ForLoop, LimitIsComparedWithSixDecimals) {
+    auto f = run_both("10 " T_FOR " X=0 TO .0000004 STEP .0000001:" T_DATA " b:" T_NEXT " X\n");
+    EXPECT_EQ(f->trace, "b");
+}
+
+TEST(ForLoop, NestedLoopsPairByNameAndByCounting) {
+    EXPECT_EQ(run_both("10 " T_FOR " I=1 TO 2\n20 " T_FOR " J=1 TO 2\n30 " T_DATA " b\n40 " T_NEXT
+                       " J\n50 " T_DATA " i\n60 " T_NEXT " I\n")
+                  ->trace,
+              "b b i b b i");
+    EXPECT_EQ(run_both("10 " T_FOR " I=1 TO 2\n20 " T_FOR " I=1 TO 3\n30 " T_DATA " b\n40 " T_NEXT
+                       " I\n50 " T_DATA " o\n60 " T_NEXT " I\n")
+                  ->trace,
+              "b b b o");  // the inner loop leaves I at 4, past the outer limit
+    EXPECT_EQ(
+        run_both("10 " T_FOR " I=1 TO 2:" T_FOR " J=1 TO 2:" T_DATA " b:" T_NEXT ":" T_NEXT "\n")
+            ->trace,
+        "b b b b");
+}
+
+TEST(ForLoop, ThenPartLoopDoesNotReevaluateTheCondition) {
+    auto f = run_both("10 K=0\n20 " T_IF " K=0 THEN " T_FOR " I=1 TO 3:K=1:" T_DATA " b:" T_NEXT
+                      " I\n30 " T_DATA " after\n");
+    EXPECT_EQ(f->trace, "b b b after");
+}
+
+TEST(ForLoop, MissingToIsError1) {
+    TracedRun f("10 " T_FOR " I=1\n");
+    f.run();
+    ASSERT_EQ(f.platform.boxes.size(), 1u);
+    EXPECT_EQ(f.platform.boxes[0].text, error_report_text(kSyntaxError, "", 10));
+    EXPECT_EQ(f.value("I"), "0");  // nothing assigned
+}
+
+TEST(ForLoop, ANextWithoutForWarnsAndGoesOn) {
+    TracedRun f("10 " T_FOR " I=1 TO 2\n20 " T_NEXT " i\n30 " T_DATA " after\n");
+    EXPECT_EQ(f.run(), 1);
+    EXPECT_EQ(f.trace, "after");
+    ASSERT_EQ(f.platform.boxes.size(), 1u);
+    EXPECT_EQ(f.platform.boxes[0].text, error_report_text(kNextWithoutFor, "", 20));
+}
+
+TEST(ForLoop, TooManyOpenLoopsAreRefusedWithError12) {
+    TracedRun f("10 " T_FOR " I=1 TO 2:" T_GOTO " 10\n");
+    EXPECT_EQ(f.run(), 0);
+    ASSERT_EQ(f.platform.boxes.size(), 1u);
+    EXPECT_EQ(f.platform.boxes[0].text, error_report_text(kMemoryRange, "", 10));
+    EXPECT_EQ(f.rt.flow.for_top, kForDepthMax - 1);
+}
+
+TEST(ForLoop, JumpIntoABodyWarnsAtNextAndGoesOnAfterIt) {
+    TracedRun f("10 " T_GOTO " 30\n20 " T_FOR " I=1 TO 3\n30 " T_DATA " body\n40 " T_NEXT
+                " I:" T_DATA " after\n");
+    EXPECT_EQ(f.run(), 1);
+    EXPECT_EQ(f.trace, "body after");
+    ASSERT_EQ(f.platform.boxes.size(), 1u);
+    EXPECT_EQ(f.platform.boxes[0].title, "Basic - Warning");
+}
+
+TEST(ForLoop, OverAtOnceWithoutAnyNextEndsTheProgram) {
+    TracedRun f("10 " T_FOR " I=1 TO 0\n20 " T_DATA " x\n");
+    EXPECT_EQ(f.run(), 1);
+    EXPECT_EQ(f.trace, "");
+    EXPECT_TRUE(f.platform.boxes.empty());
+}
+
+TEST(ForLoop, ATrapBetweenNextAndForOpensItsOwnLoops) {
+    TracedRun f("10 " T_ON " MOUSE(2) GOSUB 100:" T_MOUSE " (2)ON\n20 " T_FOR
+                " I=1 TO 3\n30 " T_DATA " b\n40 " T_NEXT " I\n50 " T_DATA " end:" T_END
+                "\n100 " T_FOR " J=1 TO 2:" T_DATA " s:" T_NEXT " J:" T_RETURN "\n");
+    f.platform.statement_hook = [&f](uint64_t count) {
+        f.record();
+        if (count == 5) fire_event_trap(f.rt, 2);  // just before the first NEXT I
+    };
+    EXPECT_EQ(f.run(), 0);
+    EXPECT_EQ(f.trace, "b s s b b end");
+    EXPECT_EQ(f.value("I"), "4");
+}
+
+TEST(WhileLoop, LoopsUntilTheConditionFails) {
+    auto f = run_both("10 I=0:" T_WHILE " I<3:I=I+1:" T_WEND ":" T_DATA " after\n");
+    EXPECT_EQ(f->trace, "after");
+    EXPECT_EQ(f->value("I"), "3");
+    EXPECT_EQ(run_both("10 A=0\n20 " T_WHILE " A<2\n30 B=0\n40 " T_WHILE " B<2\n50 " T_DATA
+                       " b\n60 B=B+1\n70 " T_WEND "\n80 A=A+1\n90 " T_WEND "\n")
+                  ->trace,
+              "b b b b");
+}
+
+TEST(WhileLoop, ThenPartLoopDoesNotReevaluateTheCondition) {
+    auto f = run_both("10 K=0:A=0\n20 " T_IF " K=0 THEN " T_WHILE " A<3:K=1:A=A+1:" T_DATA
+                      " b:" T_WEND ":" T_DATA " in\n30 " T_DATA " after\n");
+    EXPECT_EQ(f->trace, "b b b in after");
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "expr/variables.h"
 #include "runtime_fixture.h"
 
 #define T_MOUSE "\x10\x14"
@@ -32,6 +33,13 @@ struct TracedRun : RuntimeFixture {
 
     explicit TracedRun(std::string text) : RuntimeFixture(std::move(text)) {
         platform.statement_hook = [this](uint64_t) { record(); };
+    }
+
+    // The value text of a variable ("" when it cannot be read).
+    std::string value(std::string_view reference) {
+        std::string out;
+        get_variable(rt, reference, out);
+        return out;
     }
 
     // The statement about to run lies between the statement mark and the position.
