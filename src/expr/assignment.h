@@ -1,4 +1,5 @@
-// Assignment and declarations.
+// Assignment and declarations: LET and plain assignments, DIM, ERASE and the type declaration
+// by initial letter. User-function definitions live with the function-call expander.
 #pragma once
 
 #include <string_view>
@@ -9,11 +10,15 @@ namespace quillon {
 
 struct Runtime;
 
-// target=expression: evaluates and stores.
+// target=expression: evaluates the expression for the target's type and stores it.
 void assign(Runtime& rt, std::string_view text);
 // Empties the declared-letter lists (reset).
 void reset_declared_letters(Runtime& rt);
 
-void let_statement(Runtime& rt, StatementContext& ctx);
+// Statement handlers.
+void let_statement(Runtime& rt, StatementContext& ctx);    // LET
+void dim_arrays(Runtime& rt, StatementContext& ctx);       // DIM
+void erase_variables(Runtime& rt, StatementContext& ctx);  // ERASE
+void declare_letters(Runtime& rt, StatementContext& ctx);  // int / sng / str LETTERS
 
 }  // namespace quillon

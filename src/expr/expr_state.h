@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "expr/variable_store.h"
+
 namespace quillon {
 
 struct RandomState {
@@ -16,6 +18,8 @@ struct RandomState {
 
 struct ExprState {
     RandomState random;
+    VariableStore variables;
+    DeclaredLetters letters;
 };
 
 }  // namespace quillon

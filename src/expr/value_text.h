@@ -1,5 +1,6 @@
 // Value text and operator tokens: how numbers and strings are written when values travel as
-// text, and the small helpers every evaluator and handler shares. Locale-independent.
+// text, and the small helpers every evaluator and handler shares. Locale-independent: numbers
+// are written and read with std::to_chars / std::from_chars only.
 #pragma once
 
 #include <cstddef>
@@ -21,12 +22,37 @@ inline constexpr char kOpNot = '!';
 inline constexpr char kHiddenOpen = 'a';   // a hidden "(" while calls are expanded
 inline constexpr char kHiddenClose = 'b';  // a hidden ")"
 
+// Escape pairs inside string values: 0x01 followed by one of these.
+inline constexpr char kEscapeSelf = 0x01;  // the byte 0x01
+inline constexpr char kEscapeQuote = 'D';  // a double quote
+inline constexpr char kEscapeNul = 'Z';    // a NUL byte
+inline constexpr char kEscapeBlank = 'L';  // a blank
+
+// Room for any "%g" text ("-1.79769e+308", "-nan").
+inline constexpr std::size_t kGeneralTextMax = 32;
+
 // Copies `source` to `out` without the blanks and tabs that stand outside double quotes.
 void strip_blanks(std::string_view source, std::string& out);
+// The same into a fixed buffer of `capacity` bytes (NUL added); returns the length, or
+// std::string_view::npos when the text does not fit.
+std::size_t strip_blanks(std::string_view source, char* out, std::size_t capacity);
+
 bool is_logical_operator(std::string_view text, std::size_t pos);
 bool is_operator(std::string_view text, std::size_t pos);
+// Whether the "+" or "-" at `pos`, which follows an "e" or "E", is the sign of an exponent.
 bool is_exponent_sign(std::string_view text, std::size_t pos);
 bool is_name_char(uint8_t byte);
+inline bool is_ascii_letter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+inline bool is_digit(char c) {
+    return c >= '0' && c <= '9';
+}
+// True when `text` is quoted string value text: it begins and ends with a double quote.
+inline bool is_quoted(std::string_view text) {
+    return text.size() >= 2 && text.front() == '"' && text.back() == '"';
+}
+
 // Drops a lone zero before the decimal point at the start (0.25 -> .25, -0.5 -> -.5).
 void trim_leading_zero(std::string& number);
 
@@ -36,11 +62,22 @@ std::string format_fixed(double value);     // "%f"
 std::string format_single(double value);    // "%.7f" of the value as a single
 std::string format_integer(int32_t value);  // "%d"
 void append_general(std::string& out, double value);
+// "%g" into a buffer of at least kGeneralTextMax bytes; returns the length.
+std::size_t write_general(char* out, double value);
+
+// Reads a decimal number at the start of `text` as the C library's atof does: optional sign,
+// digits with an optional point and exponent, also inf, nan and 0x hexadecimal forms. Text
+// without a number reads as 0; a value beyond the double range reads as an infinity or zero.
+double parse_decimal(std::string_view text);
+// Reads an integer at the start of `text` in base 8, 10 or 16 as strtol does with a 32-bit
+// long: optional sign (and "0x" in base 16), digits up to the first other byte; a value beyond
+// the range gives 2147483647 or -2147483648.
+int32_t parse_radix(std::string_view text, int base);
 
 // Writes one character as escaped string text, enclosed in double quotes when `quoted`.
 void encode_char(uint8_t code, std::string& out, bool quoted);
-// Decodes the escaped bytes between a string value's quotes into raw bytes. Reports error 4 on
-// an unknown escape and returns false.
+// Decodes the escaped bytes between a string value's quotes into raw bytes (appended to `raw`).
+// Reports error 4 on an unknown escape and returns false.
 bool decode_string(Runtime& rt, std::string_view escaped, std::string& raw);
 
 }  // namespace quillon

@@ -1,6 +1,7 @@
 // Every statement handler named in the token table.
 #pragma once
 
+#include "expr/assignment.h"
 #include "flow/statements.h"
 #include "graphics/colours.h"
 #include "host/run_loop.h"

@@ -33,4 +33,7 @@ inline constexpr std::size_t kInputSplitMax =
     1024;                                           // bytes of INPUT's list and line that are split
 inline constexpr std::size_t kInputItemMax = 1023;  // bytes of one INPUT name or value
 
+// Slots of the variable store's value block (8 bytes each): a bigger DIM is refused.
+inline constexpr std::size_t kValueSlotsMax = std::size_t{1} << 25;
+
 }  // namespace quillon

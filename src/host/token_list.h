@@ -34,9 +34,9 @@
     X(0x1050, "MCI", statement_not_built)       \
     X(0x1051, "PLAY", statement_not_built)      \
     X(0x1059, "CLEAR", clear_statement)         \
-    X(0x1060, "DIM", statement_not_built)       \
-    X(0x1061, "ERASE", statement_not_built)     \
-    X(0x1062, "DEFTYPE", statement_not_built)   \
+    X(0x1060, "DIM", dim_arrays)                \
+    X(0x1061, "ERASE", erase_variables)         \
+    X(0x1062, "DEFTYPE", declare_letters)       \
     X(0x1063, "DATA", data_statement)           \
     X(0x1064, "READ", read_statement)           \
     X(0x1065, "RESTORE", restore_statement)     \
@@ -47,7 +47,7 @@
     X(0x1074, "COLOR", color_statement)         \
     X(0x1077, "DEF FN", statement_not_built)    \
     X(0x1078, "END", end_statement)             \
-    X(0x1079, "LET", statement_not_built)       \
+    X(0x1079, "LET", let_statement)             \
     X(0x107A, "LOCATE", statement_not_built)    \
     X(0x107B, "RANDOMIZE", randomize_statement) \
     X(0x107D, "RUN", run_statement)             \
