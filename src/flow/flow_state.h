@@ -13,9 +13,19 @@
 
 namespace quillon {
 
+// NEXT's request that the FOR before it take the re-entry path. Only the FOR at `mark` takes
+// it, so a trap's subroutine that runs in between opens its own loops normally.
+struct ForReentry {
+    bool pending = false;
+    int32_t mark = 0;           // the separator before that FOR
+    int32_t next_position = 0;  // where that NEXT stood, to go on after it
+    bool next_inline_branch = false;
+};
+
 struct GosubEntry {
     int32_t position = 0;
     bool inline_branch = false;
+    ForReentry for_reentry;  // restored by RETURN, for a trap's call between NEXT and FOR
 };
 
 struct EventTrap {
@@ -29,9 +39,7 @@ struct FlowState {
     int32_t gosub_depth = 0;
     std::array<double, kForDepthMax> for_limits{};
     int32_t for_top = -1;
-    bool for_reentry = false;
-    int32_t for_reentry_mark = 0;  // the separator before the FOR that NEXT sent back to
-    GosubEntry for_reentry_next;   // where that NEXT stood, to go on after it
+    ForReentry for_reentry;
     std::mutex trap_mutex;
     std::array<EventTrap, kMouseEvents> mouse_traps;
     bool remember_scans = true;  // keep scan results (off to measure the plain rescans)

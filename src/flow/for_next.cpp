@@ -109,8 +109,8 @@ bool enter_loop(Runtime& rt, const ForParts& parts) {
 bool step_loop(Runtime& rt, std::string_view name, std::string_view step) {
     auto& flow = rt.flow;
     if (flow.for_top < 0) {
-        rt.host.position = flow.for_reentry_next.position;
-        rt.host.inline_branch = flow.for_reentry_next.inline_branch;
+        rt.host.position = flow.for_reentry.next_position;
+        rt.host.inline_branch = flow.for_reentry.next_inline_branch;
         report_error(rt, kNextWithoutFor);
         return false;
     }
@@ -145,10 +145,9 @@ void for_statement(Runtime& rt, StatementContext& ctx) {
         return;
     }
     const std::string name = parts.assignment.substr(0, parts.assignment.find('='));
-    // Only the FOR that NEXT sent back to takes the re-entry path: a trap's subroutine that
-    // runs in between opens its own loops normally.
-    const bool reentry = flow.for_reentry && flow.for_reentry_mark == rt.host.statement_mark;
-    if (reentry) flow.for_reentry = false;
+    const bool reentry =
+        flow.for_reentry.pending && flow.for_reentry.mark == rt.host.statement_mark;
+    if (reentry) flow.for_reentry.pending = false;
     if (reentry ? !step_loop(rt, name, parts.step) : !enter_loop(rt, parts)) return;
 
     const int32_t before = rt.host.position;
@@ -177,9 +176,7 @@ void next_statement(Runtime& rt, StatementContext& ctx) {
         report_error(rt, kNextWithoutFor);
         return;
     }
-    flow.for_reentry = true;
-    flow.for_reentry_mark = found;
-    flow.for_reentry_next = {position, inline_branch};
+    flow.for_reentry = {true, found, position, inline_branch};
     host.position = found;
 }
 

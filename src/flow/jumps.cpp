@@ -19,10 +19,6 @@ namespace {
 
 using namespace flow;
 
-bool is_digit(char c) {
-    return c >= '0' && c <= '9';
-}
-
 // The value of the decimal digits at `pos` (0 without digits); saturates instead of overflowing.
 uint64_t leading_number(std::string_view text, int32_t pos) {
     uint64_t value = 0;
@@ -140,8 +136,8 @@ void call_subroutine(Runtime& rt, std::string_view target) {
         report_error(rt, kMemoryRange);
         return;
     }
-    flow.gosub[static_cast<std::size_t>(flow.gosub_depth++)] = {rt.host.position,
-                                                                rt.host.inline_branch};
+    flow.gosub[static_cast<std::size_t>(flow.gosub_depth++)] = {
+        rt.host.position, rt.host.inline_branch, flow.for_reentry};
     jump_to(rt, target);
 }
 
@@ -162,6 +158,7 @@ void return_statement(Runtime& rt, StatementContext&) {
     const GosubEntry& entry = flow.gosub[static_cast<std::size_t>(--flow.gosub_depth)];
     rt.host.position = entry.position;
     rt.host.inline_branch = entry.inline_branch;
+    flow.for_reentry = entry.for_reentry;
 }
 
 void on_statement(Runtime& rt, StatementContext& ctx) {

@@ -5,10 +5,11 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
+
+#include "expr/variable_store.h"
 
 namespace quillon {
 
@@ -24,23 +25,15 @@ struct NamedResult {
 };
 using NamedResults = std::unordered_map<int64_t, NamedResult>;
 
-struct TextHash {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view text) const noexcept {
-        return std::hash<std::string_view>{}(text);
-    }
-};
-using TextResults = std::unordered_map<std::string, int32_t, TextHash, std::equal_to<>>;
-
 struct ScanMemory {
-    TextResults jump_targets;    // target text -> jump position
-    PositionResults if_token;    // statement mark -> position of the IF token
-    PositionResults if_then;     // IF token -> last blank before the THEN part
-    PositionResults if_else;     // IF token -> last blank before the ELSE part
-    NamedResults for_exit;       // FOR separator + variable -> position after its NEXT
-    NamedResults next_back;      // NEXT separator + flag + name -> separator before its FOR
-    PositionResults while_exit;  // WHILE separator -> position after its WEND
-    PositionResults wend_back;   // WEND separator + flag -> separator before its WHILE
+    TextMap<int32_t> jump_targets;  // target text -> jump position
+    PositionResults if_token;       // statement mark -> position of the IF token
+    PositionResults if_then;        // IF token -> last blank before the THEN part
+    PositionResults if_else;        // IF token -> last blank before the ELSE part
+    NamedResults for_exit;          // FOR separator + variable -> position after its NEXT
+    NamedResults next_back;         // NEXT separator + flag + name -> separator before its FOR
+    PositionResults while_exit;     // WHILE separator -> position after its WEND
+    PositionResults wend_back;      // WEND separator + flag -> separator before its WHILE
     // READ's walk: the byte offset of data item `data_item` in a list of `data_size` bytes.
     int32_t data_item = -1;
     std::size_t data_offset = 0;

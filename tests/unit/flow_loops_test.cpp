@@ -48,8 +48,8 @@ TEST(NextScan, FindsItsForByNameOrByNesting) {
            " I\n50 " T_NEXT "\n");
     const int32_t line10_end = s.index_of("\n20");
     EXPECT_EQ(s.run(next_statement, s.separator_after(T_NEXT " J"), "J"), line10_end);
-    EXPECT_TRUE(s.f.rt.flow.for_reentry);
-    EXPECT_EQ(s.f.rt.flow.for_reentry_mark, line10_end);
+    EXPECT_TRUE(s.f.rt.flow.for_reentry.pending);
+    EXPECT_EQ(s.f.rt.flow.for_reentry.mark, line10_end);
     EXPECT_EQ(s.run(next_statement, s.separator_after(T_NEXT " I"), "I"), -1);
     // Without a name: the innermost loop that no NEXT has closed yet.
     Scan t("10 " T_FOR " I=1 TO 3\n20 " T_FOR " J=1 TO 3\n30 " T_NEXT "\n40 " T_NEXT "\n");
@@ -92,7 +92,7 @@ TEST(NextScan, NamesAreCaseSensitiveAndListsNameNoLoop) {
                "\n");
         const int32_t end = s.separator_after(T_NEXT);
         EXPECT_EQ(s.run(next_statement, end, name), end);
-        EXPECT_FALSE(s.f.rt.flow.for_reentry);
+        EXPECT_FALSE(s.f.rt.flow.for_reentry.pending);
         ASSERT_EQ(s.f.platform.boxes.size(), 1u);
         EXPECT_EQ(s.f.platform.boxes[0].title, "Basic - Warning");
         EXPECT_FALSE(s.f.rt.host.stop);
