@@ -1,4 +1,97 @@
-// kavrun: runs the program image appended to itself, or the program in FILE.
-int main() {
-    return 0;
+// kavrun: runs the program image appended to itself, or the program in FILE, in a window or
+// headless. Start-up order: display size, picture and window surface, settings, a black
+// picture, then the worker (program and font, program state, run loop), then the final release.
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "app/command_line.h"
+#include "app/platform_choice.h"
+#include "app/program_source.h"
+#include "graphics/picture.h"
+#include "host/run_loop.h"
+#include "host/runtime.h"
+#include "host/startup.h"
+#include "platform/headless/transcript.h"
+#include "platform/screenshot.h"
+#include "platform/system_services.h"
+#include "screen/window_procedure.h"
+
+namespace quillon {
+namespace {
+
+constexpr int kExitEnded = 0;
+constexpr int kExitError = 1;
+constexpr int kExitUsage = 2;
+
+int usage_error(const std::string& why) {
+    write_standard_error("kavrun: " + why + "\n" + kUsage);
+    return kExitUsage;
+}
+
+// A file named on the command line that cannot serve: one line says why.
+int file_error(const std::string& why) {
+    write_standard_error("kavrun: " + why + "\n");
+    return kExitUsage;
+}
+
+// The worker: the program and its font, the program state, then the run loop. A window closed
+// before the program starts keeps it from starting.
+void run_worker(Runtime& rt, const WindowProcedure& procedure, const ProgramSource& source) {
+    load_program(rt, source.image);
+    initialise_program_state(rt);
+    rt.devices.program_folder = source.folder;
+    if (!procedure.closed()) run_program(rt);
+}
+
+std::string screen_text(Runtime& rt) {
+    std::lock_guard lock(rt.graphics.display_mutex);
+    return rt.screen.text;
+}
+
+// --dump-text and --screenshot, once everything has run; false when the screenshot failed.
+bool finish_outputs(Runtime& rt, const CommandLine& line) {
+    if (line.dump_text) write_standard_output(screen_text_to_utf8(screen_text(rt)));
+    if (line.screenshot.empty()) return true;
+    std::string why;
+    std::lock_guard lock(rt.graphics.display_mutex);
+    if (save_png(line.screenshot, rt.graphics.surface.view(), &why)) return true;
+    write_standard_error("kavrun: cannot save " + line.screenshot + ": " + why + "\n");
+    return false;
+}
+
+int run(const CommandLine& line) {
+    std::string why;
+    auto source = load_program_source(line.file, why);
+    if (!source) return line.file.empty() ? usage_error(why) : file_error(why);
+    auto choice = choose_platform(line, source->title, why);
+    if (!choice) return file_error(why);
+
+    Runtime rt(*choice->platform);
+    WindowProcedure procedure(rt);
+    create_picture(rt);
+    initialise_settings(rt);
+    clear_graphics_screen(rt);
+    rt.platform.run(procedure, [&] { run_worker(rt, procedure, *source); });
+    final_release(rt);
+    bool outputs_done = finish_outputs(rt, line);
+    release_picture(rt);
+    if (!outputs_done) return kExitUsage;
+    return rt.host.error_stopped ? kExitError : kExitEnded;
+}
+
+}  // namespace
+}  // namespace quillon
+
+int main(int argc, char** argv) {
+    using namespace quillon;
+    std::vector<std::string> args(argv + 1, argv + argc);
+    std::string why;
+    auto line = parse_command_line(args, why);
+    if (!line) return usage_error(why);
+    if (line->help) {
+        write_standard_output(kUsage);
+        return kExitEnded;
+    }
+    return run(*line);
 }

@@ -9,6 +9,8 @@
 namespace quillon {
 namespace {
 
+constexpr uint32_t kRgbMask = 0xFFFFFF;  // pixels hold 24-bit colours
+
 // Black, blue, red, magenta, green, cyan, yellow, white as 0x00BBGGRR.
 constexpr std::array<uint32_t, 8> kPalette = {0x000000, 0xFF0000, 0x0000FF, 0xFF00FF,
                                               0x00FF00, 0xFFFF00, 0x00FFFF, 0xFFFFFF};
@@ -26,8 +28,9 @@ std::size_t top_level_comma(std::string_view text) {
 
 }  // namespace
 
+// A negated value keeps its low 24 bits: pixels have no room for more.
 uint32_t colour_to_rgb(int32_t colour) {
-    if (colour < 0) return static_cast<uint32_t>(-static_cast<int64_t>(colour));
+    if (colour < 0) return static_cast<uint32_t>(-static_cast<int64_t>(colour)) & kRgbMask;
     if (colour < 8) return kPalette[static_cast<std::size_t>(colour)];
     return kBlack;
 }
@@ -35,7 +38,7 @@ uint32_t colour_to_rgb(int32_t colour) {
 int32_t rgb_to_colour(uint32_t rgb) {
     for (std::size_t k = 0; k < kPalette.size(); ++k)
         if (kPalette[k] == rgb) return static_cast<int32_t>(k);
-    return -static_cast<int32_t>(rgb & 0x7FFFFFFF);
+    return -static_cast<int32_t>(rgb & kRgbMask);
 }
 
 void color_statement(Runtime& rt, StatementContext& ctx) {

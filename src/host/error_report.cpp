@@ -141,7 +141,10 @@ void report_error(Runtime& rt, int number, std::string_view text) {
         host.in_error_trap = false;
         return;
     }
-    if (number < 100) program_end_cleanup(rt);
+    if (number < 100) {
+        host.error_stopped = true;
+        program_end_cleanup(rt);
+    }
     rt.platform.message_box(error_report_text(number, text, host.line_number),
                             error_report_title(number),
                             number < 100 ? MessageIcon::Error : MessageIcon::Information);

@@ -28,6 +28,7 @@ struct HostState {
     std::atomic<bool> stop{false};     // set by the program-end clean-up
     std::atomic<bool> running{false};  // set when the run loop starts, never cleared
     std::atomic<bool> cleaned_up{false};
+    std::atomic<bool> error_stopped{false};  // an error report (not a warning) stopped the program
 
     // A statement queued by an event trap, run once after the current statement.
     std::mutex pending_mutex;

@@ -24,6 +24,7 @@ int scan_font_numbers(std::string_view text, std::array<int, kFontNumberCount>& 
         if (pos >= text.size()) break;
         std::size_t start = pos;
         if (text[pos] == '+' || text[pos] == '-') ++pos;
+        if (pos >= text.size() || text[pos] < '0' || text[pos] > '9') break;  // "%d" needs a digit
         long long value = 0;
         auto [end, ec] = std::from_chars(text.data() + pos, text.data() + text.size(), value);
         if (end == text.data() + pos) break;

@@ -101,7 +101,8 @@ class WindowEvents {
     virtual void close_requested() = 0;  // the user closed the window
     // Copies the window surface for presentation.
     virtual void copy_surface(std::function<void(const PixelView&)> present) = 0;
-    // The caret's position and whether it is to be shown (focus not considered).
+    // The caret's x and the bottom y of its line (the back-end draws the 9 x 6 caret box 7
+    // pixels above it), and whether it is to be shown (focus not considered).
     virtual bool caret(int& x, int& y) = 0;
 };
 
@@ -130,6 +131,9 @@ class Platform {
     virtual std::string window_title() const = 0;
 
     // Keyboard script and transcript (headless); a real window does nothing here.
+    // want_keys is called on the worker without the display mutex held: for Line once the
+    // input flag is set, for Character and Poll just before the last key is read. The headless
+    // back-end types its keys through WindowEvents before it returns.
     virtual void want_keys(KeyDemand demand) {}
     virtual void screen_output(std::string_view text) {}
     virtual void before_statement(uint64_t count) {}

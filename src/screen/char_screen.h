@@ -4,11 +4,13 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace quillon {
 
 struct Runtime;
+class Canvas;
 
 // Escape pair kinds kept in screen text: 0x01 0x01, 0x01 L, 0x01 D, 0x01 Z.
 enum EscapeKind : int {
@@ -25,15 +27,31 @@ int escape_pair_kind(std::string_view text, std::size_t index);
 void write_text(Runtime& rt, std::string_view text);
 
 // Lays out the whole text and draws the bytes in [start, start + count) (all when count is
-// 0) into the window surface; records the caret; scrolls when too tall. The caller holds the
-// display mutex.
+// 0) into the window surface; records the caret; scrolls when too tall, then repaints the
+// whole surface. The caller holds the display mutex.
 void layout_and_draw(Runtime& rt, int32_t count, int32_t start);
 
 // A full repaint: the picture into the window surface, then all the text over it. The caller
 // holds the display mutex.
 void repaint_window(Runtime& rt);
 
-// Empties the screen text (the cursor goes to 0).
+// Draws all the text into `target` as it is laid out in the window, without scrolling (the
+// text merged into the picture before the picture moves). The caller holds the display mutex.
+void draw_screen_text_into(Runtime& rt, Canvas& target);
+
+// Empties the screen text (the cursor goes to 0). Locks the display mutex itself.
 void clear_screen_text(Runtime& rt);
+
+// Inserts bytes into the screen text at `at`, moving the colour entries from there up with
+// the text; false (nothing inserted) when the text would exceed its limit. The caller holds
+// the display mutex.
+bool insert_screen_text(Runtime& rt, std::size_t at, std::string_view bytes);
+// Removes `count` bytes at `at`, moving the colour entries above them down. The caller holds
+// the display mutex.
+void erase_screen_text(Runtime& rt, std::size_t at, std::size_t count);
+
+// Screen text as it reads: each escape pair replaced by the byte it shows (0x01 L a blank,
+// 0x01 D a double quote, 0x01 Z a NUL, 0x01 0x01 the byte 0x01). Still Shift-JIS.
+std::string decode_screen_pairs(std::string_view text);
 
 }  // namespace quillon

@@ -59,6 +59,10 @@ class FakePlatform : public Platform {
     int64_t slept_ms = 0;
     int invalidations = 0;
     int beeps = 0;
+    int caret_changes = 0;
+    struct ImePosition {
+        int x = 0, y = 0, height = 0;
+    } ime;  // the last input-method position
     Rect rect{0, 0, 640, 400};
 
     void run(WindowEvents&, const std::function<void()>& worker) override { worker(); }
@@ -66,8 +70,8 @@ class FakePlatform : public Platform {
     Size client_size() const override { return client; }
     void invalidate() override { ++invalidations; }
     void present() override {}
-    void caret_changed() override {}
-    void set_ime_position(int, int, int) override {}
+    void caret_changed() override { ++caret_changes; }
+    void set_ime_position(int x, int y, int height) override { ime = {x, y, height}; }
     void message_box(std::string_view text, std::string_view title, MessageIcon icon) override {
         boxes.push_back({std::string(text), std::string(title), icon});
     }

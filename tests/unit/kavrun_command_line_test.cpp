@@ -1,0 +1,165 @@
+// kavrun as a user runs it: where the program comes from, exit statuses, usage errors, the
+// transcript of an error and the screenshot.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "host/program_image.h"
+
+namespace quillon {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Result {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+struct KavrunTest : ::testing::Test {
+    fs::path folder;
+
+    void SetUp() override {
+        folder = fs::temp_directory_path() /
+                 ("quillon-kavrun-" + std::to_string(::getpid()) + "-" +
+                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+    }
+    void TearDown() override { fs::remove_all(folder); }
+
+    static std::string read(const fs::path& path) {
+        std::ifstream in(path, std::ios::binary);
+        std::stringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+    void write(const fs::path& path, const std::string& bytes) {
+        std::ofstream(path, std::ios::binary) << bytes;
+    }
+    static std::string image(const std::string& program_text) {
+        ProgramImage image;
+        image.face = "\x82l\x82r \x96\xBE\x92\xA9";
+        image.font_numbers = "-16 0 0 0 0 0 0 0 128 0 0 0 0";
+        image.text = program_text;
+        return *write_program_image(image);
+    }
+    // Runs `program` (kavrun or a packed copy) with `args`, settings kept in the test folder.
+    Result run(const std::string& args, const std::string& program = KAVRUN_PATH) {
+        std::string command = "cd '" + folder.string() + "' && XDG_CONFIG_HOME='" +
+                              folder.string() + "/config' '" + program + "' " + args +
+                              " </dev/null >out.txt 2>err.txt";
+        int raw = std::system(command.c_str());
+        Result result;
+        result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        result.out = read(folder / "out.txt");
+        result.err = read(folder / "err.txt");
+        return result;
+    }
+};
+
+const std::string kChainReport = "[Basic - Error] Chain 命令語は使用できません\n\nError line:10\n";
+
+TEST_F(KavrunTest, WithoutAnImageItSaysSoAndShowsTheUsage) {
+    Result r = run("--headless");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("no program image"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("usage: kavrun"), std::string::npos);
+    EXPECT_EQ(r.out, "");
+}
+
+TEST_F(KavrunTest, FilesWithoutAValidImageAreRefused) {
+    std::string good = image("10 \x10\x78\n");
+    write(folder / "truncated.exe", good.substr(5));
+    write(folder / "foreign.txt", "just some text\n");
+    write(folder / "short.bin", "\x01");
+    fs::create_directories(folder / "dir");
+    for (const char* name : {"truncated.exe", "foreign.txt", "short.bin", "missing.exe", "dir"}) {
+        Result r = run(std::string("--headless ") + name);
+        EXPECT_EQ(r.status, 2) << name;
+        EXPECT_NE(r.err.find(name), std::string::npos) << r.err;
+        EXPECT_EQ(r.out, "") << name;
+    }
+}
+
+TEST_F(KavrunTest, AnErrorIsReportedWithItsLineAndExitsWithOne) {
+    write(folder / "chain.img", image("1 \n10 \x10\x71 \"x\"\n20 \x10\x78\n"));
+    Result r = run("--headless chain.img");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, kChainReport);
+}
+
+TEST_F(KavrunTest, EndAndTheEndOfTheTextExitWithZero) {
+    write(folder / "end.img", image("10 \x10\x78\n20 \x10\x71\n"));
+    write(folder / "empty.img", image(""));
+    EXPECT_EQ(run("--headless end.img").status, 0);
+    Result r = run("--headless empty.img --dump-text");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "");
+}
+
+TEST_F(KavrunTest, SourceFilesAreTokenizedInMemory) {
+    write(folder / "chain.BAS", "1 '\n10 CHAIN \"x\"\n20 END\n");
+    Result r = run("--headless chain.BAS");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, kChainReport);
+    write(folder / "bad.bas", "20 END\n10 END\n");
+    r = run("--headless bad.bas");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err.rfind("kavrun: bad.bas:2: ", 0), 0u) << r.err;
+    EXPECT_EQ(r.err.find("usage"), std::string::npos);
+}
+
+TEST_F(KavrunTest, AnImageAppendedToKavrunItselfRuns) {
+    fs::copy_file(KAVRUN_PATH, folder / "packed");
+    std::ofstream(folder / "packed", std::ios::binary | std::ios::app)
+        << image("1 \n10 \x10\x71 \"x\"\n");
+    Result r = run("--headless", (folder / "packed").string());
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, kChainReport);
+}
+
+TEST_F(KavrunTest, UsageErrorsExitWithTwo) {
+    write(folder / "end.img", image("10 \x10\x78\n"));
+    write(folder / "bad.events", "1 move 1\n");
+    const char* bad[] = {
+        "--screen 0x10 end.img", "--window big end.img", "--keys a --keys-file k end.img",
+        "--nonsense end.img",    "end.img other.img",    "--screen"};
+    for (const char* args : bad) {
+        Result r = run(std::string("--headless ") + args);
+        EXPECT_EQ(r.status, 2) << args;
+        EXPECT_NE(r.err.find("usage: kavrun"), std::string::npos) << args;
+    }
+    // Scripts that cannot be read are named in one line.
+    Result events = run("--headless --events bad.events end.img");
+    EXPECT_EQ(events.status, 2);
+    EXPECT_EQ(events.err,
+              "kavrun: bad.events: line 1: unknown event or wrong number of arguments\n");
+    Result keys = run("--headless --keys-file missing end.img");
+    EXPECT_EQ(keys.status, 2);
+    EXPECT_EQ(keys.err, "kavrun: cannot read missing: No such file or directory\n");
+}
+
+TEST_F(KavrunTest, TheScreenshotHasTheWindowSize) {
+    write(folder / "end.img", image("10 \x10\x78\n"));
+    Result r = run("--headless --window 320x200 --screenshot shot.png end.img");
+    EXPECT_EQ(r.status, 0) << r.err;
+    std::string png = read(folder / "shot.png");
+    ASSERT_GE(png.size(), 24u);
+    EXPECT_EQ(png.substr(1, 3), "PNG");
+    auto be32 = [&](std::size_t at) {
+        return (static_cast<uint8_t>(png[at]) << 24) | (static_cast<uint8_t>(png[at + 1]) << 16) |
+               (static_cast<uint8_t>(png[at + 2]) << 8) | static_cast<uint8_t>(png[at + 3]);
+    };
+    EXPECT_EQ(be32(16), 320);
+    EXPECT_EQ(be32(20), 200);
+    EXPECT_EQ(run("--headless --screenshot /nonexistent/x.png end.img").status, 2);
+}
+
+}  // namespace
+}  // namespace quillon
