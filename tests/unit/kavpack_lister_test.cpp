@@ -4,10 +4,12 @@
 
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 
 #include "kavpack/lister.h"
 #include "kavpack/tokenizer.h"
+#include "platform/text_codec.h"
 
 namespace quillon::kavpack {
 namespace {
@@ -67,6 +69,19 @@ TEST(Lister, ForeignImagesAreListedAsFarAsTheyGo) {
     EXPECT_EQ(list_program(image), "10 PRINT x MOD b[10 99]\n20 DEFTYPE big A\n30 END\n");
 }
 
+TEST(Lister, ArbitraryImagesListAsValidUtf8) {
+    std::mt19937 random(5);
+    for (int i = 0; i < 2000; ++i) {
+        ProgramImage image{std::string(random() % 40, 'f'), "1 2 3", std::string()};
+        image.text.resize(random() % 300);
+        for (char& c : image.text)
+            c = static_cast<char>(random() % 3 ? random() % 20 + '0' : random() % 256);
+        for (char& c : image.face)
+            c = static_cast<char>(random() % 256);
+        EXPECT_TRUE(is_valid_utf8(list_program(image)));
+    }
+}
+
 TEST(ListerRoundTrip, SyntaxOfEveryKind) {
     EXPECT_TRUE(round_trips(
         "' kavpack: --font-face \"ＭＳ ゴシック\" --font \"-24 0 0 0 700 0 0 0 128 0 0 0 0\"\n"
@@ -81,6 +96,40 @@ TEST(ListerRoundTrip, SyntaxOfEveryKind) {
     EXPECT_TRUE(round_trips("CLS\n\n' note\nPRINT 1\n"));
     EXPECT_TRUE(round_trips("0 CLS\n1 END\n"));
     EXPECT_TRUE(round_trips(""));
+}
+
+// Sources put together at random from the pieces that matter to the tokenizer.
+std::string random_source(std::mt19937& random) {
+    static const char* const kPieces[] = {
+        "PRINT",      "print",  "?",      "IF",    "THEN",   "else",
+        "GOTO",       "GOSUB",  "ON",     "LINE",  "INPUT",  "DEF",
+        "FNa(x)",     "DEFINT", "defstr", "DATA",  "PUT",    "MOUSE",
+        "CIRCLE",     "GPRINT", "REM",    "CLS",   "END",    "mod",
+        "AND",        "or",     "XOR",    "not",   "and$",   "x",
+        "a.or",       "*or",    "*",      ",",     ":",      "'",
+        "\"",         "(",      ")",      "=",     "1",      "20",
+        " ",          "  ",     "\t",     "#",     "日本",   "ｶ",
+        "-",          "0 ",     ";",      "THEN ", " ELSE ", "' kavpack: --font-face x",
+        "LINE INPUT "};
+    std::string source;
+    int lines = static_cast<int>(random() % 4);
+    for (int line = 0; line < lines; ++line) {
+        if (random() % 3 == 0) source += std::to_string(10 * (line + 1)) + " ";
+        int pieces = static_cast<int>(random() % 12);
+        for (int i = 0; i < pieces; ++i)
+            source += kPieces[random() % std::size(kPieces)];
+        source += "\n";
+    }
+    return source;
+}
+
+TEST(ListerRoundTrip, GeneratedSources) {
+    std::mt19937 random(7);
+    for (int i = 0; i < 3000; ++i) {
+        std::string source = random_source(random);
+        if (!tokenize_source(source).image) continue;
+        ASSERT_TRUE(round_trips(source)) << "source:\n" << source;
+    }
 }
 
 // Every .bas file of a folder of the tree packs, lists and packs again to the same image.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 #include <string>
 
 #include "kavpack/tokenizer.h"
@@ -83,6 +84,13 @@ TEST(TokenizerKeywords, AnyCaseOneBlankBeforeArguments) {
     EXPECT_EQ(statements("CLS   :  END  "), "[10 72]:[10 78]");
     EXPECT_EQ(statements("?\"a\""), "[10 10] \"a\"");
     EXPECT_EQ(statements("PSET(3,4)"), "[10 45] (3,4)");
+}
+
+TEST(TokenizerKeywords, BareKeywordsKeepTheirBytesAndBlanks) {
+    EXPECT_EQ(statements("CLS:IF"), "[10 72]:[10 20]");  // IF's code byte is a blank
+    EXPECT_EQ(statements("IF x THEN CLS ELSE END"), "[10 20] x THEN [10 72] ELSE [10 78]");
+    EXPECT_EQ(statements("IF x THEN DEFSTR ELSE END"), "[10 20] x THEN [10 62] str ELSE [10 78]");
+    EXPECT_EQ(statements("IF x THEN?ELSE"), "[10 20] x THEN?ELSE");  // no blank: no statement
 }
 
 TEST(TokenizerKeywords, OnlyWholeWords) {
@@ -227,6 +235,22 @@ TEST(TokenizerRefusals, ProgramLongerThanAnImageHolds) {
     EXPECT_EQ(image->text.size(), 65535u);
     EXPECT_EQ(error_of("10 " + assignments(fits + 1)),
               "prog.bas:1: the program text grows past 65535 bytes, the most an image holds");
+}
+
+TEST(TokenizerRefusals, ArbitraryBytesGiveAnImageOrALineInRange) {
+    std::mt19937 random(11);
+    for (int i = 0; i < 2000; ++i) {
+        std::string source(random() % 200, '\0');
+        for (char& c : source)
+            c = static_cast<char>(random() % 4 ? random() % 96 + 32 : random() % 256);
+        TokenizeResult result = tokenize_source(source);
+        if (result.image) continue;
+        int lines = 1 + static_cast<int>(std::count(source.begin(), source.end(), '\n') +
+                                         std::count(source.begin(), source.end(), '\r'));
+        EXPECT_GE(result.error.line, 1);
+        EXPECT_LE(result.error.line, lines);
+        EXPECT_FALSE(result.error.message.empty());
+    }
 }
 
 TEST(TokenizerOptions, OptionLineSetsTheFont) {

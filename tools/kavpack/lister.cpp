@@ -72,8 +72,11 @@ std::size_t spell_token(std::string_view s, std::size_t i, std::string& out) {
         else
             spelling = find_token(token)->keyword;
     }
-    if (!spelling) {
-        out.append(s.substr(i, 2));  // unknown token: its bytes as they are
+    if (!spelling) {  // unknown token: its bytes in hexadecimal, which cannot pack back
+        static constexpr char kHex[] = "0123456789ABCDEF";
+        out += {'[', kHex[token >> 12],      kHex[token >> 8 & 0xF],
+                ' ', kHex[token >> 4 & 0xF], kHex[token & 0xF],
+                ']'};
         return next;
     }
     out += *spelling;
@@ -105,9 +108,15 @@ std::string spell_statements(std::string_view s) {
     return out;
 }
 
-bool numbered_from_one(const std::vector<ProgramLine>& lines) {
-    for (std::size_t i = 0; i < lines.size(); ++i)
+// Numbers can be left out when packing would give the same ones: lines numbered 1, 2, 3 ...
+// whose statements do not begin with something read as a line number.
+bool numbers_can_be_left_out(const std::vector<ProgramLine>& lines) {
+    for (std::size_t i = 0; i < lines.size(); ++i) {
         if (lines[i].number != std::to_string(i + 1)) return false;
+        if (!lines[i].statements.empty() &&
+            (is_digit(lines[i].statements[0]) || is_blank(lines[i].statements[0])))
+            return false;
+    }
     return true;
 }
 
@@ -117,19 +126,19 @@ std::string list_program(const ProgramImage& image) {
     std::vector<ProgramLine> lines;
     for (std::string_view line : program_lines(image.text))
         lines.push_back(split_number(line));
-    const bool show_numbers = !numbered_from_one(lines);
-    std::string sjis = option_line_for(image);
-    if (!sjis.empty()) sjis += '\n';
+    const bool show_numbers = !numbers_can_be_left_out(lines);
+    std::string listing = sjis_to_utf8(option_line_for(image));
+    if (!listing.empty()) listing += '\n';
     for (const ProgramLine& line : lines) {
         std::string text = spell_statements(line.statements);
         if (show_numbers) {
-            sjis += line.number;
-            if (!text.empty()) sjis += ' ';
+            listing += line.number;
+            if (!text.empty()) listing += ' ';
         }
-        sjis += text;
-        sjis += '\n';
+        listing += sjis_to_utf8(text);  // line by line: a stray lead byte cannot take the LF
+        listing += '\n';
     }
-    return sjis_to_utf8(sjis);
+    return listing;
 }
 
 }  // namespace quillon::kavpack

@@ -27,8 +27,12 @@ bool is_all_letters(std::string_view word) {
     return !word.empty();
 }
 
-bool is_then_or_else(std::string_view word) {
-    return same_word(word, "THEN") || same_word(word, "ELSE");
+// THEN or ELSE followed by a blank (as IF finds them) or ending the statement: a statement
+// starts after the blanks.
+bool is_then_or_else(std::string_view line, std::size_t start, std::size_t end) {
+    std::string_view word = line.substr(start, end - start);
+    return (same_word(word, "THEN") || same_word(word, "ELSE")) &&
+           (end == line.size() || is_blank(line[end]) || line[end] == ':' || line[end] == '\'');
 }
 
 // Words after which a '*' starts a label rather than a multiplication.
@@ -116,7 +120,7 @@ class LineTokenizer {
             }
         }
         trim_blanks();
-        if (stop == Stop::Comment && !out_.empty() && out_.back() == ':') {
+        if (stop == Stop::Comment && out_.size() > kept_ && out_.back() == ':') {
             out_.pop_back();  // the separator went with the comment
             trim_blanks();
         }
@@ -128,8 +132,10 @@ class LineTokenizer {
     std::size_t pos_ = 0;
     std::string out_;
 
+    std::size_t kept_ = 0;  // bytes of out_ that trimming must not touch (IF's code is a blank)
+
     void trim_blanks() {
-        while (!out_.empty() && is_blank(out_.back()))
+        while (out_.size() > kept_ && is_blank(out_.back()))
             out_.pop_back();
     }
     bool at_end() const { return pos_ >= s_.size(); }
@@ -178,6 +184,7 @@ Stop LineTokenizer::statement() {
     }
     out_ += static_cast<char>(token >> 8);
     out_ += static_cast<char>(token & 0xFF);
+    kept_ = out_.size();
     const std::size_t blanks = pos_;
     skip_blanks();
     std::string blanks_written(s_.substr(blanks, pos_ - blanks));
@@ -189,9 +196,9 @@ Stop LineTokenizer::statement() {
         out_ += prefix;
         if (!prefix.empty() && !args.empty()) out_ += ' ';
         out_ += args;
-    } else if (stop == Stop::ThenElse) {
-        out_ += blanks_written;  // ELSE must stay apart from a bare keyword (CLS ELSE ...)
     }
+    if (stop == Stop::ThenElse && args.empty())  // THEN and ELSE are found only after a blank
+        out_ += blanks_written.empty() ? " " : blanks_written;
     return stop == Stop::ThenElse ? finish_then_else() : stop;
 }
 
@@ -250,7 +257,7 @@ Stop LineTokenizer::arguments(uint16_t token, std::string& args) {
             std::string_view word = s_.substr(pos_, end - pos_);
             label_allowed = takes_label(word);
             char code = is_all_letters(word) && !data ? operator_code(word) : 0;
-            if (is_all_letters(word) && !data && is_then_or_else(word)) return Stop::ThenElse;
+            if (!data && is_then_or_else(s_, pos_, end)) return Stop::ThenElse;
             if (code && !(end < s_.size() && is_suffix(s_[end])) &&
                 !(token == kPutToken && is_put_mode_word(args, end))) {
                 args += kOpEscape;
@@ -299,8 +306,7 @@ bool LineTokenizer::ends_statement(std::size_t from) const {
     while (from < s_.size() && is_blank(s_[from]))
         ++from;
     if (from >= s_.size() || s_[from] == ':' || s_[from] == '\'') return true;
-    std::size_t end = word_end(from);
-    return is_then_or_else(s_.substr(from, end - from));
+    return is_then_or_else(s_, from, word_end(from));
 }
 
 // Copies the THEN or ELSE at the position and the blanks after it; a statement starts there.
