@@ -16,10 +16,19 @@ struct RandomState {
     float last = 0.0f;   // the last random number
 };
 
+// One definition of the user-function table: DEF FNA(X)=body.
+struct UserFunction {
+    std::string name;    // the head up to its "(" (letter case counts)
+    std::string params;  // the text inside the head's brackets
+    std::string body;    // the expression as written, expanded at each call
+};
+
 struct ExprState {
     RandomState random;
     VariableStore variables;
     DeclaredLetters letters;
+    std::vector<UserFunction> user_functions;  // definition order, at most kUserFunctionMax
+    int user_call_depth = 0;                   // user-function calls in progress
 };
 
 }  // namespace quillon

@@ -2,6 +2,8 @@
 #pragma once
 
 #include "expr/assignment.h"
+#include "expr/calls.h"
 #include "flow/statements.h"
 #include "graphics/colours.h"
 #include "host/run_loop.h"
+#include "screen/print.h"

@@ -21,6 +21,7 @@ inline constexpr std::size_t kStoreMax = 65535;  // bytes of the numeric catalog
 inline constexpr int kSubscriptMax = 255;        // subscripts of one array reference
 inline constexpr int kUserFunctionMax = 999;     // user-defined function table entries
 inline constexpr std::size_t kUserFunctionTextMax = 1023;  // bytes of a function head or body
+inline constexpr int kUserCallDepthMax = 64;  // nested user-function calls (recursion never ends)
 inline constexpr int kDeclaredLetterMax = 127;             // letters of one declared-letter list
 inline constexpr int kGosubDepthMax = 1024;                // GOSUB return entries
 inline constexpr int kForDepthMax = 1024;                  // FOR loop limits

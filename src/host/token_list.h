@@ -4,7 +4,7 @@
 #pragma once
 
 #define QUILLON_TOKENS(X)                       \
-    X(0x1010, "PRINT", statement_not_built)     \
+    X(0x1010, "PRINT", print_statement)         \
     X(0x1011, "INPUT", statement_not_built)     \
     X(0x1012, "OPEN", statement_not_built)      \
     X(0x1013, "CLOSE", statement_not_built)     \
@@ -45,7 +45,7 @@
     X(0x1071, "CHAIN", chain_statement)         \
     X(0x1072, "CLS", statement_not_built)       \
     X(0x1074, "COLOR", color_statement)         \
-    X(0x1077, "DEF FN", statement_not_built)    \
+    X(0x1077, "DEF FN", define_function)        \
     X(0x1078, "END", end_statement)             \
     X(0x1079, "LET", let_statement)             \
     X(0x107A, "LOCATE", statement_not_built)    \
