@@ -1,12 +1,14 @@
 // FOR/NEXT: only the limit (on the FOR stack) and the re-entry flag are kept between
 // iterations. NEXT scans back to its FOR and re-runs it; FOR then steps and tests the variable
 // with generated texts, and when the loop is over scans forward past its NEXT.
+#include <cmath>
 #include <string>
 #include <string_view>
 
 #include "expr/assignment.h"
 #include "expr/evaluator.h"
 #include "expr/value_text.h"
+#include "expr/variables.h"
 #include "flow/jumps.h"
 #include "flow/program_text.h"
 #include "flow/scan_memory.h"
@@ -88,6 +90,27 @@ int32_t find_loop_for(std::string_view text, int32_t position, bool inline_branc
     return found ? found->separator : kScanNotFound;
 }
 
+// The end test: "%s>%f" (or "<" for a negative step) of the variable and the limit. For a
+// numeric variable and a finite limit the condition evaluator would compare the variable's
+// value with the limit as read back from its six decimals; that comparison is made directly
+// (the stack holds the limit already rounded so), saving a text built and parsed each time.
+bool loop_over(Runtime& rt, const std::string& name, double step, double limit) {
+    std::string_view variable = std::string_view(name).substr(0, name.find('('));
+    if (std::isfinite(limit) && variable_type(rt, variable) != kString) {
+        double value = eval_numeric(rt, name);
+        return step >= 0 ? value > limit : value < limit;
+    }
+    std::string test = name;
+    test += step >= 0 ? '>' : '<';
+    test += format_fixed(limit);
+    return eval_condition(rt, test) != 0;
+}
+
+// The limit as the end test reads it: written with six decimals and read back.
+double six_decimals(double limit) {
+    return std::isfinite(limit) ? parse_decimal(format_fixed(limit)) : limit;
+}
+
 // First entry: the start assignment, then the limit (which may use the variable) is pushed.
 bool enter_loop(Runtime& rt, const ForParts& parts) {
     auto& flow = rt.flow;
@@ -100,7 +123,7 @@ bool enter_loop(Runtime& rt, const ForParts& parts) {
     if (evaluation_failed(rt, before)) return false;
     double limit = eval_numeric(rt, parts.limit);
     if (evaluation_failed(rt, before)) return false;
-    flow.for_limits[static_cast<std::size_t>(++flow.for_top)] = limit;
+    flow.for_limits[static_cast<std::size_t>(++flow.for_top)] = six_decimals(limit);
     return true;
 }
 
@@ -153,11 +176,8 @@ void for_statement(Runtime& rt, StatementContext& ctx) {
     const int32_t before = rt.host.position;
     double step = eval_numeric(rt, parts.step);
     if (evaluation_failed(rt, before)) return;
-    std::string test = name;
-    test += step >= 0 ? '>' : '<';
-    test += format_fixed(flow.for_limits[static_cast<std::size_t>(flow.for_top)]);
-    int32_t over = eval_condition(rt, test);
-    if (evaluation_failed(rt, before) || over == 0) return;
+    bool over = loop_over(rt, name, step, flow.for_limits[static_cast<std::size_t>(flow.for_top)]);
+    if (evaluation_failed(rt, before) || !over) return;
     --flow.for_top;
     leave_loop(rt, name, !reentry);
 }
