@@ -1,6 +1,6 @@
-// FOR/NEXT: only the limit (on the FOR stack) and the re-entry flag are kept between
-// iterations. NEXT scans back to its FOR and re-runs it; FOR then steps and tests the variable
-// with generated texts, and when the loop is over scans forward past its NEXT.
+// FOR/NEXT: only the limit (on the FOR stack) and the re-entry request are kept. NEXT scans
+// back to its FOR and re-runs it; FOR steps and tests the variable with generated texts. A loop
+// that ends goes on after the NEXT that closed it; one that never runs scans ahead for its NEXT.
 #include <cmath>
 #include <string>
 #include <string_view>
@@ -144,18 +144,22 @@ bool step_loop(Runtime& rt, std::string_view name, std::string_view step) {
     return !evaluation_failed(rt, before);
 }
 
-// The loop is over: past its NEXT. A loop over at once with no NEXT anywhere after it ends
-// the program, as a WHILE without WEND does.
-void leave_loop(Runtime& rt, const std::string& name, bool first_entry) {
+// The loop is over: execution goes on after its NEXT. After an iteration that is the NEXT
+// that sent the run back here, so a loop always ends where it was closed. A loop that is over
+// at once looks for its NEXT ahead; with none anywhere after it the program ends, as it does
+// for a WHILE without WEND.
+void leave_loop(Runtime& rt, const std::string& name, bool reentry) {
     auto& flow = rt.flow;
+    if (reentry) {
+        rt.host.position = flow.for_reentry.next_position;
+        rt.host.inline_branch = flow.for_reentry.next_inline_branch;
+        return;
+    }
     std::string_view text = rt.host.program;
     const int32_t from = rt.host.position;
     int32_t exit = remembered(flow.remember_scans, flow.scans.for_exit, scan_key(from), name,
                               [&] { return find_loop_next(text, from, name); });
-    if (exit != kScanNotFound)
-        rt.host.position = exit;
-    else if (first_entry)
-        rt.host.position = static_cast<int32_t>(text.size());
+    rt.host.position = exit != kScanNotFound ? exit : static_cast<int32_t>(text.size());
 }
 
 }  // namespace
@@ -179,7 +183,7 @@ void for_statement(Runtime& rt, StatementContext& ctx) {
     bool over = loop_over(rt, name, step, flow.for_limits[static_cast<std::size_t>(flow.for_top)]);
     if (evaluation_failed(rt, before) || !over) return;
     --flow.for_top;
-    leave_loop(rt, name, !reentry);
+    leave_loop(rt, name, reentry);
 }
 
 void next_statement(Runtime& rt, StatementContext& ctx) {

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "expr/evaluator.h"
+#include "expr/value_text.h"
 #include "expr/variables.h"
 #include "flow/jumps.h"
 #include "flow/scan_memory.h"
@@ -110,6 +111,7 @@ void read_statement(Runtime& rt, StatementContext& ctx) {
         return;
     }
     const int32_t before = host.position;
+    std::string name;
     for (std::size_t from = 0;;) {
         ++host.data_index;
         std::size_t end = name_end(names, from);
@@ -124,7 +126,8 @@ void read_statement(Runtime& rt, StatementContext& ctx) {
             report_error(rt, kOutOfData);  // past the data, or an empty item
             return;
         }
-        store_item(rt, names.substr(from, end - from), list.substr(at, item_stop - at));
+        strip_blanks(names.substr(from, end - from), name);  // "READ A, B" names B
+        store_item(rt, name, list.substr(at, item_stop - at));
         if (evaluation_failed(rt, before) || end == names.size()) return;
         at = std::min(item_stop + 1, list.size());
         from = end + 1;
