@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "../tests/unit/fake_platform.h"
 #include "expr/calls.h"
+#include "fake_platform.h"
 #include "host/runtime.h"
 
 namespace {

@@ -16,6 +16,7 @@
 #include "platform/headless/transcript.h"
 #include "platform/screenshot.h"
 #include "platform/system_services.h"
+#include "screen/char_screen.h"
 #include "screen/window_procedure.h"
 
 namespace quillon {
@@ -55,8 +56,10 @@ bool finish_outputs(Runtime& rt, const CommandLine& line) {
     if (line.dump_text) write_standard_output(screen_text_to_utf8(screen_text(rt)));
     if (line.screenshot.empty()) return true;
     std::string why;
-    std::lock_guard lock(rt.graphics.display_mutex);
-    if (save_png(line.screenshot, rt.graphics.surface.view(), &why)) return true;
+    bool saved = false;
+    present_surface(rt,
+                    [&](const PixelView& view) { saved = save_png(line.screenshot, view, &why); });
+    if (saved) return true;
     write_standard_error("kavrun: cannot save " + line.screenshot + ": " + why + "\n");
     return false;
 }
@@ -76,8 +79,9 @@ int run(const CommandLine& line) {
     initialise_settings(rt);
     clear_graphics_screen(rt);
     rt.platform.run(procedure, [&] { run_worker(rt, procedure, *source); });
-    final_release(rt);
+    // The outputs show the window as it was last seen, before its destruction.
     bool outputs_done = finish_outputs(rt, line);
+    final_release(rt);
     release_picture(rt);
     if (!outputs_done) return kExitUsage;
     return rt.host.error_stopped ? kExitError : kExitEnded;

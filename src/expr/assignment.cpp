@@ -84,10 +84,6 @@ bool dim_item(Runtime& rt, std::string_view item) {
     return create_array(rt, name, bounds);
 }
 
-char upper(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
 bool is_upper_letter(char c) {
     return c >= 'A' && c <= 'Z';
 }
@@ -117,7 +113,7 @@ bool parse_letters(std::string_view list, uint32_t& mask) {
 uint32_t* letter_list(Runtime& rt, std::string_view keyword) {
     std::string word;
     for (char c : keyword)
-        word += upper(c);
+        word += to_upper_ascii(c);
     DeclaredLetters& letters = rt.expr.letters;
     if (word == "INT") return &letters.integer;
     if (word == "SNG") return &letters.single;
@@ -184,7 +180,7 @@ void declare_letters(Runtime& rt, StatementContext& ctx) {
     strip_blanks(blank == std::string_view::npos ? std::string_view{} : args.substr(blank),
                  letters);
     for (char& c : letters)
-        c = upper(c);
+        c = to_upper_ascii(c);
     uint32_t mask = 0;
     if (!parse_letters(letters, mask)) {
         report_error(rt, kSyntaxError);

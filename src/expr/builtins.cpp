@@ -133,47 +133,29 @@ constexpr Builtin kBuiltins[] = {
     {"val", 1, 1, val_function},
 };
 
-char lower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool same_name(std::string_view table_name, std::string_view name) {
-    if (table_name.size() != name.size()) return false;
-    for (std::size_t k = 0; k < name.size(); ++k)
-        if (table_name[k] != lower(name[k])) return false;
-    return true;
-}
-
 const Builtin* find_builtin(std::string_view name) {
     for (const Builtin& entry : kBuiltins)
-        if (same_name(entry.name, name)) return &entry;
+        if (equals_ignoring_case(name, entry.name)) return &entry;
     return nullptr;
 }
 
 }  // namespace
 
+bool equals_ignoring_case(std::string_view text, std::string_view word) {
+    if (text.size() != word.size()) return false;
+    for (std::size_t k = 0; k < word.size(); ++k)
+        if (to_upper_ascii(text[k]) != to_upper_ascii(word[k])) return false;
+    return true;
+}
+
 Arguments split_arguments(std::string_view args) {
     Arguments result;
     result.whole = args;
-    if (args.empty()) return result;
-    int depth = 0;
-    bool quoted = false;
-    std::size_t start = 0;
-    auto add = [&](std::size_t end) {
+    result.balanced = for_each_argument(args, [&](std::string_view piece) {
         if (result.count < Arguments::kMax)
-            result.item[static_cast<std::size_t>(result.count)] = args.substr(start, end - start);
+            result.item[static_cast<std::size_t>(result.count)] = piece;
         ++result.count;
-        start = end + 1;
-    };
-    for (std::size_t k = 0; k < args.size(); ++k) {
-        char c = args[k];
-        if (c == '"') quoted = !quoted;
-        if (quoted) continue;
-        if (c == '(') ++depth;
-        if (c == ')' && --depth < 0) result.balanced = false;
-        if (c == ',' && depth == 0) add(k);
-    }
-    add(args.size());
+    });
     return result;
 }
 
@@ -220,7 +202,7 @@ bool string_argument(Runtime& rt, std::string_view text, std::string& raw) {
     eval_string(rt, text, value);
     raw.clear();
     if (rt.host.stop) return false;
-    if (value.size() < 2 || value.front() != '"' || value.back() != '"') {
+    if (!is_quoted(value)) {
         report_error(rt, kTypeMismatch);
         return false;
     }
@@ -234,7 +216,7 @@ void write_string_value(std::string_view raw, std::string& out) {
     for (char c : raw) {
         if (c == kOpEscape || c == '"' || c == '\0') {
             out += kOpEscape;
-            out += c == kOpEscape ? kOpEscape : (c == '"' ? 'D' : 'Z');
+            out += c == kOpEscape ? kEscapeSelf : (c == '"' ? kEscapeQuote : kEscapeNul);
         } else {
             out += c;
         }

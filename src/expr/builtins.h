@@ -29,6 +29,37 @@ struct Arguments {
 };
 Arguments split_arguments(std::string_view args);
 
+// Calls `visit` with each piece of `list` cut at commas outside quotes and brackets (an empty
+// list has no pieces); false when a ")" closes more brackets than were opened.
+template <typename Visit>
+bool for_each_argument(std::string_view list, Visit visit) {
+    if (list.empty()) return true;
+    int depth = 0;
+    bool quoted = false;
+    bool balanced = true;
+    std::size_t start = 0;
+    for (std::size_t k = 0; k < list.size(); ++k) {
+        char c = list[k];
+        if (c == '"') quoted = !quoted;
+        if (quoted) continue;
+        if (c == '(') ++depth;
+        if (c == ')' && --depth < 0) balanced = false;
+        if (c == ',' && depth == 0) {
+            visit(list.substr(start, k - start));
+            start = k + 1;
+        }
+    }
+    visit(list.substr(start));
+    return balanced;
+}
+
+// Text helpers shared by the expander, the bodies, user functions and PRINT.
+inline bool is_blank(char c) {
+    return c == ' ' || c == '\t';
+}
+// True when `text` equals `word` (written in lower case) in any letter case.
+bool equals_ignoring_case(std::string_view text, std::string_view word);
+
 // Helpers shared by the bodies.
 double numeric_argument(Runtime& rt, std::string_view text);
 int32_t integer_argument(Runtime& rt, std::string_view text);

@@ -17,24 +17,12 @@ namespace {
 
 constexpr int kKeyWaitMs = 1;  // inkey$ gives the window a moment first
 
-bool is_letter(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-bool is_digit(char c) {
-    return c >= '0' && c <= '9';
-}
-bool is_blank(char c) {
-    return c == ' ' || c == '\t';
-}
-char lower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 // Letters, digits and the type suffixes may make up a function name; the letter of an
 // operator token (0x01 m, 0x01 e ...) may not.
 bool is_call_name_char(std::string_view text, std::size_t pos) {
     char c = text[pos];
-    bool name_char = is_letter(c) || is_digit(c) || c == '$' || c == '%' || c == '#' || c == '!';
+    bool name_char =
+        is_ascii_letter(c) || is_digit(c) || c == '$' || c == '%' || c == '#' || c == '!';
     return name_char && !(pos > 0 && text[pos - 1] == kOpEscape);
 }
 
@@ -47,33 +35,26 @@ std::size_t call_name_start(std::string_view text, std::size_t open) {
     std::size_t start = end;
     while (start > 0 && is_call_name_char(text, start - 1))
         --start;
-    while (start < end && !is_letter(text[start]))
+    while (start < end && !is_ascii_letter(text[start]))
         ++start;
     return start < end ? start : std::string_view::npos;
-}
-
-bool same_word(std::string_view text, std::string_view word) {
-    if (text.size() != word.size()) return false;
-    for (std::size_t k = 0; k < word.size(); ++k)
-        if (lower(text[k]) != word[k]) return false;
-    return true;
 }
 
 // The value of a system name (without its "$"); false when `name` is none of the four.
 bool system_name_value(Runtime& rt, std::string_view name, std::string& value) {
     char buffer[48];
-    if (same_word(name, "curdir")) {
+    if (equals_ignoring_case(name, "curdir")) {
         write_string_value(rt.devices.program_folder, value);
-    } else if (same_word(name, "date")) {
+    } else if (equals_ignoring_case(name, "date")) {
         LocalTime now = rt.platform.local_time();
         std::snprintf(buffer, sizeof buffer, "\"%d/%02d/%02d\"", now.year, now.month, now.day);
         value = buffer;
-    } else if (same_word(name, "time")) {
+    } else if (equals_ignoring_case(name, "time")) {
         LocalTime now = rt.platform.local_time();
         std::snprintf(buffer, sizeof buffer, "\"%02d:%02d:%02d\"", now.hour, now.minute,
                       now.second);
         value = buffer;
-    } else if (same_word(name, "inkey")) {
+    } else if (equals_ignoring_case(name, "inkey")) {
         read_key_text(rt, value);
     } else {
         return false;
@@ -81,9 +62,11 @@ bool system_name_value(Runtime& rt, std::string_view name, std::string& value) {
     return true;
 }
 
-// Refuses a text that has grown past a statement's size; true while it fits.
-bool fits(Runtime& rt, const std::string& text) {
+// Refuses a text that has grown past a statement's size; true while it fits. The text is cut
+// to that size, so that a statement going on under an error trap stays within it.
+bool fits(Runtime& rt, std::string& text) {
     if (text.size() <= kStatementMax) return true;
+    text.resize(kStatementMax);
     report_error(rt, kMemoryRange);
     return false;
 }
@@ -96,7 +79,7 @@ void expand_system_names(Runtime& rt, std::string& text) {
         if (text[k] == '"') quoted = !quoted;
         if (quoted || text[k] != '$') continue;
         std::size_t start = k;
-        while (start > 0 && (is_letter(text[start - 1]) || is_digit(text[start - 1])) &&
+        while (start > 0 && (is_ascii_letter(text[start - 1]) || is_digit(text[start - 1])) &&
                !(start > 1 && text[start - 2] == kOpEscape))
             --start;
         if (!system_name_value(rt, std::string_view(text).substr(start, k - start), value))
@@ -150,8 +133,8 @@ bool expand_innermost(Runtime& rt, std::string& text) {
         } else {
             call_function(rt, std::string_view(text).substr(name, k + 1 - name), result);
             text.replace(name, k + 1 - name, result);
-            k = name + result.size() - 1;  // skip the value whole, as in pass a
-            if (!fits(rt, text)) return changed;
+            k = name + result.size() - 1;                     // skip the value whole, as in pass a
+            if (text.size() > kStatementMax) return changed;  // refused by the caller
         }
         open = std::string::npos;
     }
@@ -171,7 +154,7 @@ bool call_left(std::string_view text) {
 
 // A definition statement keeps its text: def followed by a blank or tab.
 bool is_definition(std::string_view text) {
-    return text.size() > 3 && same_word(text.substr(0, 3), "def") && is_blank(text[3]);
+    return text.size() > 3 && equals_ignoring_case(text.substr(0, 3), "def") && is_blank(text[3]);
 }
 
 // Hides the brackets outside quotes of an unknown call's text.
@@ -235,15 +218,17 @@ void expand_calls(Runtime& rt, std::string& text) {
         return;
     }
     // Every changing pass replaces or hides at least one real bracket pair, so the passes end;
-    // the bound only guards against value text whose quotes do not pair up.
+    // the bound only guards against value text whose quotes do not pair up. Hidden brackets are
+    // restored on every way out: under an error trap the statement goes on with its text.
     for (std::size_t pass = 0; pass <= kStatementMax && !rt.host.stop; ++pass) {
         expand_system_names(rt, text);
-        if (!fits(rt, text)) return;
+        if (!fits(rt, text)) break;
         if (!brackets_balance(text)) {
             report_error(rt, kSyntaxError);
-            return;
+            break;
         }
-        if (!expand_innermost(rt, text) || !call_left(text)) break;
+        bool changed = expand_innermost(rt, text);
+        if (!fits(rt, text) || !changed || !call_left(text)) break;
     }
     restore_hidden_brackets(text);
 }

@@ -42,17 +42,11 @@ struct NumericText {
     }
 };
 
-bool is_sign(char c) {
-    return c == '+' || c == '-';
-}
 bool is_suffix(char c) {
     return c == '$' || c == '%' || c == '#' || c == '!';
 }
 bool is_comparison_char(char c) {
     return c == '=' || c == '<' || c == '>';
-}
-bool is_token_letter(char c) {
-    return c == kOpMod || c == kOpAnd || c == kOpOr || c == kOpXor || c == kOpNot;
 }
 // A byte that is an operator token's letter (preceded by 0x01).
 bool is_token_letter_at(std::string_view text, std::size_t pos) {

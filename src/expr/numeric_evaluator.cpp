@@ -26,10 +26,6 @@ struct FlatLists {
     int operator_count = 0;
 };
 
-bool is_sign(char c) {
-    return c == '+' || c == '-';
-}
-
 // A "+" or "-" at `pos` that belongs to a number's exponent rather than being an operator.
 bool exponent_sign_at(std::string_view text, std::size_t pos) {
     return pos >= 1 && is_sign(text[pos]) && (text[pos - 1] == 'e' || text[pos - 1] == 'E') &&

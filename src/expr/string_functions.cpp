@@ -2,7 +2,6 @@
 // a string's real bytes (escapes decoded, as len counts them) and write escaped value text, so
 // positions and lengths agree across len, instr, mid$ and the others. The k-functions count a
 // double-byte character as one.
-#include <charconv>
 #include <cstdio>
 
 #include "expr/builtins.h"
@@ -97,24 +96,6 @@ void middle(Runtime& rt, const Arguments& a, std::string& out, bool by_character
         by_character ? from + byte_offset(std::string_view(s).substr(from), n)
                      : from + std::min<std::size_t>(static_cast<std::size_t>(n), s.size() - from);
     write_string_value(std::string_view(s).substr(from, end - from), out);
-}
-
-// Reads the longest number at the start of `text` in base 8 or 16 as a signed 32-bit integer;
-// larger values give 2147483647.
-int32_t read_based(std::string_view text, int base) {
-    std::size_t pos = 0;
-    if (pos < text.size() && text[pos] == '+') ++pos;
-    int64_t value = 0;
-    for (; pos < text.size(); ++pos) {
-        char c = text[pos];
-        int digit = c >= '0' && c <= '9'   ? c - '0'
-                    : c >= 'a' && c <= 'f' ? c - 'a' + 10
-                    : c >= 'A' && c <= 'F' ? c - 'A' + 10
-                                           : 99;
-        if (digit >= base) break;
-        value = std::min<int64_t>(value * base + digit, INT32_MAX);
-    }
-    return static_cast<int32_t>(value);
 }
 
 bool val_digit(char c, int base) {
@@ -245,14 +226,11 @@ void val_function(Runtime& rt, const Arguments& a, std::string& out) {
         taken += c;
     }
     if (base != 10) {
-        out = format_general(taken.empty() || taken[0] == '-' ? 0 : read_based(taken, base));
+        out = format_general(taken.empty() || taken[0] == '-' ? 0 : parse_radix(taken, base));
         return;
     }
-    std::string_view number = taken;
-    if (!number.empty() && number[0] == '+') number.remove_prefix(1);
-    double value = 0;
-    std::from_chars(number.data(), number.data() + number.size(), value);
-    out = format_general(value);
+    double value = parse_decimal(taken);
+    out = format_general(value == 0 ? 0 : value);  // a lone sign reads as 0, not -0
 }
 
 }  // namespace quillon

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "expr/assignment.h"
+#include "expr/builtins.h"
 #include "expr/calls.h"
 #include "expr/evaluator.h"
 #include "expr/value_text.h"
@@ -16,32 +17,17 @@ namespace quillon {
 namespace {
 
 std::string_view trim_blanks(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+    while (!text.empty() && is_blank(text.front()))
         text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
+    while (!text.empty() && is_blank(text.back()))
         text.remove_suffix(1);
     return text;
 }
 
-// Cuts a list at commas outside brackets and quotes; an empty list has no items.
+// The pieces of a parameter or argument list; a list of blanks has none.
 std::vector<std::string_view> split_list(std::string_view list) {
     std::vector<std::string_view> items;
-    if (trim_blanks(list).empty()) return items;
-    int depth = 0;
-    bool quoted = false;
-    std::size_t start = 0;
-    for (std::size_t k = 0; k < list.size(); ++k) {
-        char c = list[k];
-        if (c == '"') quoted = !quoted;
-        if (quoted) continue;
-        if (c == '(') ++depth;
-        if (c == ')') --depth;
-        if (c == ',' && depth == 0) {
-            items.push_back(list.substr(start, k - start));
-            start = k + 1;
-        }
-    }
-    items.push_back(list.substr(start));
+    for_each_argument(trim_blanks(list), [&](std::string_view item) { items.push_back(item); });
     return items;
 }
 

@@ -20,10 +20,6 @@ bool is_one_char_operator(char c) {
     return c == '^' || c == '*' || c == '/' || c == '\\' || c == '+' || c == '-';
 }
 
-bool is_token_letter(char c) {
-    return c == kOpMod || c == kOpAnd || c == kOpOr || c == kOpXor || c == kOpNot;
-}
-
 // Writes `value` with to_chars in the given format into `out` (room for any double).
 std::string format_with(double value, std::chars_format format, int precision) {
     char buffer[400];  // "%f" of the largest double needs 316 bytes
@@ -123,9 +119,15 @@ bool is_name_char(uint8_t byte) {
 }
 
 void trim_leading_zero(std::string& number) {
-    std::size_t zero = (!number.empty() && number[0] == '-') ? 1 : 0;
-    if (number.size() > zero + 1 && number[zero] == '0' && number[zero + 1] == '.')
-        number.erase(zero, 1);
+    number.resize(trim_leading_zero(number.data(), number.size()));
+}
+
+std::size_t trim_leading_zero(char* number, std::size_t size) {
+    std::size_t zero = (size > 0 && number[0] == '-') ? 1 : 0;
+    if (size <= zero + 1 || number[zero] != '0' || number[zero + 1] != '.') return size;
+    for (std::size_t k = zero; k + 1 < size; ++k)
+        number[k] = number[k + 1];
+    return size - 1;
 }
 
 std::string format_general(double value) {

@@ -48,6 +48,16 @@ inline bool is_ascii_letter(char c) {
 inline bool is_digit(char c) {
     return c >= '0' && c <= '9';
 }
+inline bool is_sign(char c) {
+    return c == '+' || c == '-';
+}
+inline char to_upper_ascii(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+// The letter of an operator token (MOD, AND, OR, XOR, NOT) after its 0x01 byte.
+inline bool is_token_letter(char c) {
+    return c == kOpMod || c == kOpAnd || c == kOpOr || c == kOpXor || c == kOpNot;
+}
 // True when `text` is quoted string value text: it begins and ends with a double quote.
 inline bool is_quoted(std::string_view text) {
     return text.size() >= 2 && text.front() == '"' && text.back() == '"';
@@ -55,6 +65,8 @@ inline bool is_quoted(std::string_view text) {
 
 // Drops a lone zero before the decimal point at the start (0.25 -> .25, -0.5 -> -.5).
 void trim_leading_zero(std::string& number);
+// The same on a buffer of `size` bytes; returns the new size.
+std::size_t trim_leading_zero(char* number, std::size_t size);
 
 // Number formats of value text.
 std::string format_general(double value);   // "%g"

@@ -32,10 +32,6 @@ struct ReferenceParts {
     bool has_brackets = false;
 };
 
-char upper(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
 std::string_view name_part(std::string_view reference) {
     return reference.substr(0, reference.find('('));
 }
@@ -259,18 +255,11 @@ bool number_for_type(std::string_view text, VariableType type, double& number) {
 
 // "%g" with the leading-zero rule, into a buffer of kGeneralTextMax bytes.
 std::size_t write_variable_number(char* out, double value) {
-    std::size_t size = write_general(out, value);
-    std::size_t zero = (size > 0 && out[0] == '-') ? 1 : 0;
-    if (size > zero + 1 && out[zero] == '0' && out[zero + 1] == '.') {
-        for (std::size_t k = zero; k + 1 < size; ++k)
-            out[k] = out[k + 1];
-        --size;
-    }
-    return size;
+    return trim_leading_zero(out, write_general(out, value));
 }
 
 bool is_user_function_name(std::string_view name) {
-    return name.size() > 2 && upper(name[0]) == 'F' && upper(name[1]) == 'N';
+    return name.size() > 2 && to_upper_ascii(name[0]) == 'F' && to_upper_ascii(name[1]) == 'N';
 }
 
 bool get_string(Runtime& rt, std::string_view reference, std::string& out) {
@@ -366,7 +355,7 @@ VariableType variable_type(Runtime& rt, std::string_view name) {
         default:
             break;
     }
-    char first = upper(part.front());
+    char first = to_upper_ascii(part.front());
     if (first < 'A' || first > 'Z') return kDouble;
     uint32_t bit = uint32_t{1} << (first - 'A');
     const DeclaredLetters& letters = rt.expr.letters;
@@ -409,8 +398,8 @@ int64_t find_slot(Runtime& rt, std::string_view name, const Subscripts& subscrip
 }
 
 bool get_variable(Runtime& rt, std::string_view reference, std::string& out) {
-    if (reference.size() == 3 && upper(reference[0]) == 'R' && upper(reference[1]) == 'N' &&
-        upper(reference[2]) == 'D') {
+    if (reference.size() == 3 && to_upper_ascii(reference[0]) == 'R' &&
+        to_upper_ascii(reference[1]) == 'N' && to_upper_ascii(reference[2]) == 'D') {
         out = format_single(random_number(rt, 1));
         return true;
     }

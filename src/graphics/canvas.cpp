@@ -2,6 +2,7 @@
 #include "graphics/canvas.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace quillon {
 
@@ -12,10 +13,10 @@ void Canvas::resize(int width, int height) {
     std::vector<uint32_t> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height),
                                  0);
     int keep_w = std::min(width, width_);
-    int keep_h = std::min(height, height_);
+    int keep_h = keep_w > 0 ? std::min(height, height_) : 0;  // nothing kept from no columns
     for (int y = 0; y < keep_h; ++y)
-        std::copy_n(&pixels_[index(0, y)], keep_w,
-                    &pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width)]);
+        std::copy_n(pixels_.data() + index(0, y), keep_w,
+                    pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width));
     pixels_.swap(pixels);
     width_ = width;
     height_ = height;
@@ -40,27 +41,29 @@ void Canvas::blit(int dx, int dy, int width, int height, const Canvas& source, i
     width = std::min({width, source.width_ - sx, width_ - dx});
     height = std::min({height, source.height_ - sy, height_ - dy});
     if (width <= 0 || height <= 0) return;
-    // Copy rows in an order that is safe when source and destination overlap.
+    // Rows go in an order that is safe when source and destination overlap; within a row,
+    // memmove and the row buffer are.
     const bool same = &source == this;
     const bool upward = same && dy > sy;
-    std::vector<uint32_t> row(static_cast<std::size_t>(width));
+    std::vector<uint32_t> row(same && op != RasterOp::Copy ? static_cast<std::size_t>(width) : 0);
     for (int k = 0; k < height; ++k) {
         int r = upward ? height - 1 - k : k;
-        std::copy_n(&source.pixels_[source.index(sx, sy + r)], width, row.data());
+        const uint32_t* in = &source.pixels_[source.index(sx, sy + r)];
         uint32_t* out = &pixels_[index(dx, dy + r)];
-        for (int x = 0; x < width; ++x) {
-            switch (op) {
-                case RasterOp::Copy:
-                    out[x] = row[static_cast<std::size_t>(x)];
-                    break;
-                case RasterOp::Or:
-                    out[x] |= row[static_cast<std::size_t>(x)];
-                    break;
-                case RasterOp::Xor:
-                    out[x] ^= row[static_cast<std::size_t>(x)];
-                    break;
-            }
+        if (op == RasterOp::Copy) {
+            std::memmove(out, in, static_cast<std::size_t>(width) * sizeof(uint32_t));
+            continue;
         }
+        if (same) {
+            std::copy_n(in, width, row.data());
+            in = row.data();
+        }
+        if (op == RasterOp::Or)
+            for (int x = 0; x < width; ++x)
+                out[x] |= in[x];
+        else
+            for (int x = 0; x < width; ++x)
+                out[x] ^= in[x];
     }
 }
 

@@ -52,8 +52,11 @@ char program_byte(const HostState& host, int32_t pos) {
     return host.program[static_cast<std::size_t>(pos)];
 }
 
+// Drops trailing blanks and tabs, but never the second byte of a leading token (the IF token's
+// second byte is 0x20, a blank).
 void trim_trailing_blanks(std::string& text) {
-    while (!text.empty() && is_blank(text.back()))
+    std::size_t keep = text.size() >= 2 && is_token_lead(static_cast<uint8_t>(text[0])) ? 2 : 0;
+    while (text.size() > keep && is_blank(text.back()))
         text.pop_back();
 }
 

@@ -135,9 +135,11 @@ void build_data_list(Runtime& rt) {
         while (number_end < size && !is_blank(text[number_end]) && text[number_end] != '\n')
             ++number_end;
         if (number_end >= size) break;
-        if (!list.empty()) list += ',';
-        list += "\x01n";
-        list.append(text, pos, number_end - pos);
+        if (number_end > pos) {  // an empty line (the last line of an image) has no number
+            if (!list.empty()) list += ',';
+            list += "\x01n";
+            list.append(text, pos, number_end - pos);
+        }
         std::size_t line_end = text.find('\n', number_end);
         if (line_end == std::string::npos) line_end = size;
         // Statement starts: after the number's blank, and after every ":" (quotes not seen).

@@ -115,7 +115,8 @@ class Platform {
     // has stopped). Returns when the window is gone.
     virtual void run(WindowEvents& events, const std::function<void()>& worker) = 0;
 
-    // Display and window.
+    // Display and window. invalidate, caret_changed and set_ime_position are called with the
+    // display mutex held: they must not call back into WindowEvents before returning.
     virtual Size display_size() const = 0;
     virtual Size client_size() const = 0;
     virtual void invalidate() = 0;  // ask for a full repaint (paint() on the event thread)

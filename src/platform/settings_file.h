@@ -19,7 +19,7 @@ struct SettingsSection {
 
 // The file's text and its sections. Names and texts are bytes; the bytes that would break a
 // line ("%", control bytes, and "=", "[", "]", "#" in names) are written as %XX. Keys and
-// value names match without regard to ASCII letter case, as the original store does.
+// value names match without regard to ASCII letter case, as programs have always named them.
 std::vector<SettingsSection> parse_settings(std::string_view text);
 std::string format_settings(const std::vector<SettingsSection>& sections);
 

@@ -136,6 +136,7 @@ void write_text(Runtime& rt, std::string_view text) {
     std::string written;
     {
         std::lock_guard lock(rt.graphics.display_mutex);
+        if (rt.screen.text.size() > kScreenTextMax) rt.screen.text.resize(kScreenTextMax);
         const int32_t before = rt.screen.cursor;
         const bool inside =
             before >= 0 && static_cast<std::size_t>(before) <= rt.screen.text.size();
@@ -156,7 +157,7 @@ void clear_screen_text(Runtime& rt) {
 bool insert_screen_text(Runtime& rt, std::size_t at, std::string_view bytes) {
     ScreenState& s = rt.screen;
     const std::size_t size = s.text.size();
-    if (at > size || bytes.size() > kScreenTextMax - size) return false;
+    if (at > size || size > kScreenTextMax || bytes.size() > kScreenTextMax - size) return false;
     const std::size_t n = bytes.size();
     std::copy_backward(s.text_colours.begin() + at, s.text_colours.begin() + size,
                        s.text_colours.begin() + size + n);

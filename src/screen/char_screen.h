@@ -4,12 +4,14 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
 namespace quillon {
 
 struct Runtime;
+struct PixelView;
 class Canvas;
 
 // Escape pair kinds kept in screen text: 0x01 0x01, 0x01 L, 0x01 D, 0x01 Z.
@@ -27,13 +29,23 @@ int escape_pair_kind(std::string_view text, std::size_t index);
 void write_text(Runtime& rt, std::string_view text);
 
 // Lays out the whole text and draws the bytes in [start, start + count) (all when count is
-// 0) into the window surface; records the caret; scrolls when too tall, then repaints the
-// whole surface. The caller holds the display mutex.
+// 0) into the window surface; records the caret and moves the input method to it. Text
+// taller than the window (or the view limit) loses its first lines; the surface then waits
+// for a full repaint (update_surface), and the back-end is asked for one. The caller holds
+// the display mutex.
 void layout_and_draw(Runtime& rt, int32_t count, int32_t start);
 
 // A full repaint: the picture into the window surface, then all the text over it. The caller
 // holds the display mutex.
 void repaint_window(Runtime& rt);
+
+// Repaints the surface if a scroll left it waiting. Whoever reads the surface to show it
+// calls this first (present_surface does). The caller holds the display mutex.
+void update_surface(Runtime& rt);
+
+// Hands the up-to-date window surface to `present` (the window procedure's copy_surface).
+// Locks the display mutex itself.
+void present_surface(Runtime& rt, const std::function<void(const PixelView&)>& present);
 
 // Draws all the text into `target` as it is laid out in the window, without scrolling (the
 // text merged into the picture before the picture moves). The caller holds the display mutex.

@@ -4,6 +4,7 @@
 #include "screen/print.h"
 
 #include "devices/file_table.h"
+#include "expr/builtins.h"
 #include "expr/evaluator.h"
 #include "expr/value_text.h"
 #include "expr/variables.h"
@@ -18,18 +19,11 @@ namespace {
 
 constexpr std::string_view kUsing = "using";
 
-bool is_blank(char c) {
-    return c == ' ' || c == '\t';
-}
-
 // The word using (any case) followed by a quote, a blank or a tab.
 bool starts_with_using(std::string_view text) {
-    if (text.size() <= kUsing.size()) return false;
-    for (std::size_t k = 0; k < kUsing.size(); ++k) {
-        char c = text[k];
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        if (c != kUsing[k]) return false;
-    }
+    if (text.size() <= kUsing.size() ||
+        !equals_ignoring_case(text.substr(0, kUsing.size()), kUsing))
+        return false;
     char after = text[kUsing.size()];
     return after == '"' || is_blank(after);
 }
@@ -50,8 +44,7 @@ void append_item(Runtime& rt, std::string_view item, std::string& out) {
     if (is_string_item(rt, item)) {
         std::string value;
         eval_string(rt, item, value);
-        if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
-            out.append(value, 1, value.size() - 2);
+        if (is_quoted(value)) out.append(value, 1, value.size() - 2);
         return;
     }
     double x = eval_numeric(rt, item);
@@ -83,19 +76,6 @@ void compose_list(Runtime& rt, std::string_view list, std::string& out) {
     }
 }
 
-// Cuts output to `limit` bytes without splitting a double-byte character or an escape pair.
-void cut_output(std::string& text, std::size_t limit) {
-    if (text.size() <= limit) return;
-    std::size_t end = 0;
-    while (end < limit) {
-        auto byte = static_cast<uint8_t>(text[end]);
-        std::size_t width = (is_sjis_lead(byte) || byte == kOpEscape) ? 2 : 1;
-        if (end + width > limit) break;
-        end += width;
-    }
-    text.resize(end);
-}
-
 // File output holds the real bytes, and lines end with a carriage return and line feed.
 void send_to_file(Runtime& rt, int number, const std::string& text) {
     std::string raw;
@@ -125,6 +105,17 @@ int file_prefix(Runtime& rt, std::string_view args, bool has_destination, std::s
 
 }  // namespace
 
+std::size_t whole_characters(std::string_view text, std::size_t limit) {
+    std::size_t end = 0;
+    while (end < text.size()) {
+        auto byte = static_cast<uint8_t>(text[end]);
+        std::size_t step = (is_sjis_lead(byte) || byte == kOpEscape) ? 2 : 1;
+        if (end + step > limit) break;
+        end += step;
+    }
+    return std::min(end, text.size());
+}
+
 void compose_and_print(Runtime& rt, std::string_view args, std::string* destination) {
     int file = 0;
     std::string_view rest = args;
@@ -144,7 +135,7 @@ void compose_and_print(Runtime& rt, std::string_view args, std::string* destinat
         format_with_picture(rt, items.substr(kUsing.size()), out);
     else
         compose_list(rt, items, out);
-    cut_output(out, kStatementMax - (ends_line ? 1 : 0));
+    out.resize(whole_characters(out, kStatementMax - (ends_line ? 1 : 0)));
     if (ends_line) out += '\n';
 
     if (destination)

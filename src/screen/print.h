@@ -20,6 +20,10 @@ void compose_and_print(Runtime& rt, std::string_view args, std::string* destinat
 // Fills `out` from USING's text: a picture string expression, ";", then the argument list.
 void format_with_picture(Runtime& rt, std::string_view text, std::string& out);
 
+// Bytes of the longest prefix of `text` of at most `limit` bytes that splits no double-byte
+// character and no escape pair.
+std::size_t whole_characters(std::string_view text, std::size_t limit);
+
 void print_statement(Runtime& rt, StatementContext& ctx);
 
 }  // namespace quillon

@@ -9,7 +9,6 @@
 #include "host/error_report.h"
 #include "host/limits.h"
 #include "host/runtime.h"
-#include "host/shift_jis.h"
 #include "screen/print.h"
 
 namespace quillon {
@@ -46,20 +45,8 @@ std::string string_field(Runtime& rt, std::string_view argument) {
     if (argument.empty()) return {};
     std::string value;
     eval_string(rt, argument, value);
-    if (value.size() < 2 || value.front() != '"' || value.back() != '"') return {};
+    if (!is_quoted(value)) return {};
     return value.substr(1, value.size() - 2);
-}
-
-// The longest prefix of `value` of at most `width` bytes that splits no character or escape.
-std::size_t whole_characters(std::string_view value, std::size_t width) {
-    std::size_t end = 0;
-    while (end < value.size()) {
-        auto byte = static_cast<uint8_t>(value[end]);
-        std::size_t step = (is_sjis_lead(byte) || byte == kOpEscape) ? 2 : 1;
-        if (end + step > width) break;
-        end += step;
-    }
-    return std::min(end, value.size());
 }
 
 // "&", blanks, "&" at k: the value written over the field's start; the closing "&" becomes a

@@ -2,8 +2,10 @@
 // the window surface: wrapping at the client edge and the view limit, double-width
 // characters, escape pairs, per-byte colours, the caret, scrolling and full repaints.
 #include <algorithm>
+#include <array>
 
 #include "graphics/picture.h"
+#include "host/limits.h"
 #include "host/runtime.h"
 #include "host/shift_jis.h"
 #include "screen/char_screen.h"
@@ -35,26 +37,43 @@ Cell read_cell(const std::string& text, std::size_t i) {
         is_sjis_trail(static_cast<uint8_t>(text[i + 1]))) {
         cell.code = byte * 256u + static_cast<uint8_t>(text[i + 1]);
         cell.next = i + 2;
-    } else if ((cell.kind = escape_pair_kind(text, i)) != kNoPair) {
+    } else if (byte == 0x01 && (cell.kind = escape_pair_kind(text, i)) != kNoPair) {
         cell.index = i + 1;
         cell.next = i + 2;
     }
     return cell;
 }
 
+// The font's advances of single bytes, asked once per layout: a layout measures the same
+// few bytes over and over.
+class Advances {
+  public:
+    explicit Advances(const Font& font) : font_(font) { single_.fill(-1); }
+    int operator()(unsigned code) {
+        if (code > 0xFF) return font_.advance(code);
+        int& known = single_[code];
+        if (known < 0) known = font_.advance(code);
+        return known;
+    }
+
+  private:
+    const Font& font_;
+    std::array<int, 256> single_;
+};
+
 // A pair of kind 2 or 4 advances by the width of its letter; the others by what they show.
-int cell_width(const Font& font, const Cell& cell) {
+int cell_width(Advances& advance, const Cell& cell) {
     switch (cell.kind) {
         case kPairEscape:
-            return font.advance(0x01);
+            return advance(0x01);
         case kPairBlank:
-            return font.advance('L');
+            return advance('L');
         case kPairQuote:
-            return font.advance('"');
+            return advance('"');
         case kPairNul:
-            return font.advance('Z');
+            return advance('Z');
         default:
-            return font.advance(cell.code);
+            return advance(cell.code);
     }
 }
 
@@ -79,12 +98,13 @@ bool in_range(std::size_t index, int32_t count, int32_t start) {
 
 // Draws one character at (x, y). A blank pair shows the picture under it, one blank wide,
 // whether or not the character is among those to draw.
-void draw_cell(Runtime& rt, Canvas& target, const Cell& cell, int x, int y, bool chosen) {
+void draw_cell(Runtime& rt, Canvas& target, Advances& advance, const Cell& cell, int x, int y,
+               bool chosen) {
     const Font& font = *rt.screen.font;
     if (cell.kind == kPairBlank) {
         const Canvas& picture = rt.graphics.picture;
         if (&target != &picture)
-            target.blit(x, y, font.advance(' '), font.metrics().height, picture, x, y);
+            target.blit(x, y, advance(' '), font.metrics().height, picture, x, y);
         return;
     }
     if (!chosen) return;
@@ -99,7 +119,9 @@ int layout_pass(Runtime& rt, Canvas* target, int32_t count, int32_t start) {
     const Font& font = *s.font;
     const int line_height = font.metrics().height + font.metrics().external_leading;
     const int right = rt.graphics.surface.width();
+    if (s.text.size() > kScreenTextMax) s.text.resize(kScreenTextMax);  // colours exist no further
     const std::string& text = s.text;
+    Advances advance(font);
     int x = 0, y = 0;
     for (std::size_t i = 0;;) {
         if (static_cast<int64_t>(i) == s.cursor) {
@@ -115,8 +137,8 @@ int layout_pass(Runtime& rt, Canvas* target, int32_t count, int32_t start) {
             continue;
         }
         const Cell cell = read_cell(text, i);
-        const int width = cell_width(font, cell);
-        if (target) draw_cell(rt, *target, cell, x, y, in_range(cell.index, count, start));
+        const int width = cell_width(advance, cell);
+        if (target) draw_cell(rt, *target, advance, cell, x, y, in_range(cell.index, count, start));
         x += width;
         if (x + width >= right || (s.view.on && x >= s.view.width)) x = 0, y += line_height;
         i = cell.next;
@@ -139,36 +161,58 @@ void scroll_first_line(Runtime& rt) {
     rt.screen.cursor = static_cast<int32_t>(text.size());
 }
 
-// The input method's composition window follows the caret.
-void place_input_method(Runtime& rt) {
+// Scrolls until the text fits the window. The text only shrinks, so this ends.
+void scroll_until_it_fits(Runtime& rt, int bottom) {
+    while (!rt.screen.text.empty() && too_tall(rt, bottom)) {
+        scroll_first_line(rt);
+        bottom = layout_pass(rt, nullptr, 0, 0);
+    }
+}
+
+// The input method's composition window follows the caret, and the back-end hears that the
+// caret may have moved. It draws the caret over the presented surface, so drawing never
+// disturbs the caret and it need not be hidden meanwhile.
+void after_layout(Runtime& rt) {
     const FontMetrics& m = rt.screen.font->metrics();
     rt.platform.set_ime_position(rt.screen.caret_x,
                                  rt.screen.caret_y - m.height + m.external_leading, m.height);
+    if (rt.screen.caret_flag) rt.platform.caret_changed();
 }
 
 }  // namespace
 
+// A scroll moves every line, so it leaves the surface to the next full repaint instead of
+// redrawing it at once: many lines printed in a row cost one repaint, not one each. Until
+// then writes draw nothing (the repaint draws everything).
 void layout_and_draw(Runtime& rt, int32_t count, int32_t start) {
     if (!rt.screen.font) return;
-    int bottom = layout_pass(rt, &rt.graphics.surface, count, start);
+    Canvas* target = rt.screen.surface_stale ? nullptr : &rt.graphics.surface;
+    const int bottom = layout_pass(rt, target, count, start);
     if (too_tall(rt, bottom)) {
-        // Scroll until the text fits, then repaint the whole window once at its new place.
-        do {
-            scroll_first_line(rt);
-            bottom = layout_pass(rt, nullptr, 0, 0);
-        } while (!rt.screen.text.empty() && too_tall(rt, bottom));
-        copy_picture_to_surface(rt);
-        layout_pass(rt, &rt.graphics.surface, 0, 0);
+        scroll_until_it_fits(rt, bottom);
+        rt.screen.surface_stale = true;
+        rt.platform.invalidate();
     }
-    place_input_method(rt);
-    // The back-end draws the caret over the presented surface, so drawing never disturbs it;
-    // it only needs to hear that the caret may have moved.
-    if (rt.screen.caret_flag) rt.platform.caret_changed();
+    after_layout(rt);
 }
 
 void repaint_window(Runtime& rt) {
+    if (rt.screen.font) scroll_until_it_fits(rt, layout_pass(rt, nullptr, 0, 0));
     copy_picture_to_surface(rt);
-    layout_and_draw(rt, 0, 0);
+    rt.screen.surface_stale = false;
+    if (!rt.screen.font) return;
+    layout_pass(rt, &rt.graphics.surface, 0, 0);
+    after_layout(rt);
+}
+
+void update_surface(Runtime& rt) {
+    if (rt.screen.surface_stale) repaint_window(rt);
+}
+
+void present_surface(Runtime& rt, const std::function<void(const PixelView&)>& present) {
+    std::lock_guard lock(rt.graphics.display_mutex);
+    update_surface(rt);
+    present(rt.graphics.surface.view());
 }
 
 void draw_screen_text_into(Runtime& rt, Canvas& target) {

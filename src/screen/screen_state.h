@@ -29,6 +29,7 @@ struct ScreenState {
     int caret_x = 0;
     int caret_y = 0;
     ViewLimit view;
+    bool surface_stale = false;  // scrolled since the surface was last repainted
     std::unique_ptr<Font> font;  // the runtime's font
 
     std::string input_line;  // escape-encoded bytes typed while an input statement waits

@@ -57,7 +57,10 @@ void WindowProcedure::paint() {
     repaint_window(rt_);
 }
 
+// A minimized window has no client area: the surface keeps its size, so that the text is not
+// laid out (and scrolled away) for a window of height 0.
 void WindowProcedure::resized(int width, int height) {
+    if (width <= 0 || height <= 0) return;
     resize_surface(rt_, width, height);
     paint();
 }
@@ -136,9 +139,9 @@ void WindowProcedure::close_requested() {
     rt_.screen.input_waiting = false;
 }
 
+// A surface left out of date by a scroll is repainted before it is shown.
 void WindowProcedure::copy_surface(std::function<void(const PixelView&)> present) {
-    std::lock_guard lock(rt_.graphics.display_mutex);
-    present(rt_.graphics.surface.view());
+    present_surface(rt_, present);
 }
 
 bool WindowProcedure::caret(int& x, int& y) {

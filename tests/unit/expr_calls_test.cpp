@@ -104,6 +104,17 @@ TEST(ExpandCalls, TextGrowingPastAStatementIsRefused) {
     EXPECT_TRUE(reported(f, kMemoryRange));
 }
 
+TEST(ExpandCalls, UnderAnErrorTrapTheStatementGoesOnWithRealBrackets) {
+    RuntimeFixture f;
+    f.rt.host.error_trap = "*trap";  // a label: the trap itself does nothing here
+    EXPECT_EQ(expand(f, "abs(1,2)+(3)"), "0+(3)");
+    std::string grown = expand(f, "(1)+space$(5000)+space$(5000)");
+    EXPECT_LE(grown.size(), kStatementMax);
+    EXPECT_EQ(grown.substr(0, 5), "(1)+\"");
+    EXPECT_TRUE(f.platform.boxes.empty());
+    EXPECT_FALSE(f.rt.host.stop);
+}
+
 TEST(CallFunction, UnknownNamesComeBackWithHiddenBrackets) {
     RuntimeFixture f;
     std::string out;

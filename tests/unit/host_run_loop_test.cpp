@@ -62,6 +62,13 @@ TEST(RunLoop, StatementOverItsLimitIsRefused) {
     EXPECT_EQ(f.platform.boxes[0].title, "Basic - Error");
 }
 
+TEST(RunLoop, BareIfKeepsItsToken) {
+    RuntimeFixture f("10 \x10\x20 \n");
+    f.run();
+    ASSERT_EQ(f.platform.boxes.size(), 1u);
+    EXPECT_EQ(f.platform.boxes[0].text.find(error_message(2, "")), std::string::npos);
+}
+
 TEST(RunLoop, CleanUpResetsColoursOnce) {
     RuntimeFixture f("10 \x10\x78\n");
     f.rt.graphics.text_colour = 0x0000FF;
@@ -85,7 +92,7 @@ TEST(DataList, QuotedItemsKeepBlanksAndLabelsBeforeData) {
 }
 
 TEST(DataList, ProgramWithoutDataHoldsOnlyMarkers) {
-    RuntimeFixture f("1 \n10 *a\n20 \x10\x78\n");
+    RuntimeFixture f("1 \n10 *a\n20 \x10\x78\n\n");
     EXPECT_EQ(f.rt.host.data_list, "\x01n1,\x01n10,\x01v*a,\x01n20");
 }
 

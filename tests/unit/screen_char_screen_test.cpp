@@ -206,6 +206,16 @@ TEST(ScreenWrite, AFullScreenOverwritesButNeverGrows) {
     EXPECT_FALSE(insert_screen_text(f.rt, 0, "z"));
 }
 
+TEST(ScreenWrite, TextBeyondTheLimitIsCutBeforeAnythingIsWritten) {
+    ScreenFixture f;
+    f.rt.graphics.surface.resize(0, 0);
+    f.set_text(std::string(kScreenTextMax + 100, 'a'), static_cast<int32_t>(kScreenTextMax + 50));
+    f.write("b");
+    EXPECT_EQ(f.text().size(), kScreenTextMax);
+    EXPECT_EQ(f.text().find('b'), std::string::npos);
+    EXPECT_FALSE(insert_screen_text(f.rt, kScreenTextMax + 1, ""));
+}
+
 TEST(ScreenWrite, ClearingEmptiesTheTextAndResetsTheCursor) {
     ScreenFixture f;
     f.write("abc\ndef");

@@ -31,7 +31,7 @@ class RecordingFont : public BoxFont {
 };
 
 struct ScreenFixture : RuntimeFixture {
-    RecordingFont* font;
+    RecordingFont* font;  // null once another font replaced it
 
     ScreenFixture() {
         auto made = std::make_unique<RecordingFont>();
@@ -39,13 +39,17 @@ struct ScreenFixture : RuntimeFixture {
         rt.screen.font = std::move(made);
     }
 
+    void use_font(std::unique_ptr<Font> other) {
+        font = nullptr;
+        rt.screen.font = std::move(other);
+    }
     // Puts text on the screen as if it had been written, cursor where given.
     void set_text(std::string text, int32_t cursor) {
         rt.screen.text = std::move(text);
         rt.screen.cursor = cursor;
     }
     void write(std::string_view text) {
-        font->drawn.clear();
+        if (font) font->drawn.clear();
         write_text(rt, text);
     }
     const std::string& text() const { return rt.screen.text; }

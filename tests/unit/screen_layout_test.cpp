@@ -145,15 +145,39 @@ TEST(ScreenLayout, AWindowWithoutAreaScrollsNothingAway) {
     EXPECT_EQ(f.text(), lines(40));
 }
 
-TEST(ScreenLayout, ScrollingRepaintsTheWholeWindow) {
+TEST(ScreenLayout, AScrollLeavesTheWindowToOneFullRepaint) {
     ScreenFixture f;
     f.rt.graphics.picture.fill(kGreen);
+    f.platform.invalidations = 0;
     f.write("LONGLINE\n" + lines(24));
     EXPECT_EQ(f.text(), lines(24));
-    EXPECT_EQ(f.surface_pixel(3, 5), kWhite);            // row 0 now holds L0
-    EXPECT_EQ(f.surface_pixel(43, 5), kGreen);           // where LONGLINE had its sixth letter
-    EXPECT_EQ(f.surface_pixel(3, 24 * 16 + 5), kGreen);  // the last row is empty
-    EXPECT_EQ(f.font->drawn.back().y, 23 * 16);
+    EXPECT_EQ(f.platform.invalidations, 1);
+    f.write("more\n");  // scrolls again; nothing is drawn until the repaint
+    f.write("x");
+    EXPECT_TRUE(f.font->drawn.empty());
+    EXPECT_EQ(f.text(), lines(24).substr(3) + "more\nx");
+    {
+        std::lock_guard lock(f.rt.graphics.display_mutex);
+        update_surface(f.rt);
+    }
+    EXPECT_EQ(f.surface_pixel(3, 5), kWhite);             // row 0 now holds L1
+    EXPECT_EQ(f.surface_pixel(43, 5), kGreen);            // where LONGLINE had its sixth letter
+    EXPECT_EQ(f.surface_pixel(3, 24 * 16 + 5), kWhite);   // the x on the last row
+    EXPECT_EQ(f.surface_pixel(20, 24 * 16 + 5), kGreen);  // and nothing after it
+    f.write("y");  // the window is up to date again: writes draw what they wrote
+    EXPECT_EQ(f.drawn_codes(), "y");
+}
+
+TEST(ScreenLayout, PresentingTheSurfaceRepaintsItFirst) {
+    ScreenFixture f;
+    f.write(lines(30));
+    uint32_t top_left = 0;
+    present_surface(f.rt, [&](const PixelView& view) {
+        EXPECT_EQ(view.width, 640);
+        top_left = view.pixels[5 * view.width + 3];
+    });
+    EXPECT_EQ(top_left, kWhite);
+    EXPECT_FALSE(f.rt.screen.surface_stale);
 }
 
 TEST(ScreenLayout, AWriteDrawsOnlyWhatItWrote) {
@@ -246,7 +270,7 @@ TEST(ScreenLayout, TextMergedIntoThePictureKeepsItsPlaces) {
 
 TEST(ScreenLayout, TheLineHeightComesFromTheFont) {
     ScreenFixture f;
-    f.rt.screen.font = std::make_unique<BoxFont>(20);
+    f.use_font(std::make_unique<BoxFont>(20));
     f.write("a\nb");
     EXPECT_EQ(f.rt.screen.caret_y, 40);
     f.write(lines(19));  // 21 rows of 20 pixels exceed 400; of 16 they would not

@@ -66,7 +66,8 @@ TEST(PrintList, OutputIsCutAtTheStatementSize) {
     EXPECT_EQ(out.size(), kStatementMax);
     EXPECT_EQ(out.back(), '\n');
     // A double-byte character is never split by the cut.
-    std::string wide = "\"" + std::string(8189, 'x') + "\x82\xA0\"";
+    std::string wide =
+        "\"" + std::string(4000, 'x') + "\";\"" + std::string(4189, 'x') + "\x82\xA0\"";
     out = compose(f, wide);
     EXPECT_EQ(out, std::string(8189, 'x') + "\n");
 }

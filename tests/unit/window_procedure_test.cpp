@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include "graphics/picture.h"
+#include "platform/headless/headless_platform.h"
 #include "runtime_fixture.h"
+#include "screen/char_screen.h"
 
 namespace quillon::testing {
 namespace {
@@ -160,6 +163,7 @@ TEST_F(WindowProcedureTest, ClosingStopsTheProgramAndWakesAnInput) {
 
 TEST_F(WindowProcedureTest, ResizeFollowsTheClientAreaAndTheCaretIsReported) {
     procedure.resized(320, 200);
+    procedure.resized(0, 0);  // minimized: the surface and the text stay as they are
     EXPECT_EQ(f.rt.graphics.surface.width(), 320);
     EXPECT_EQ(f.rt.graphics.surface.height(), 200);
     f.rt.screen.caret_x = 24;
@@ -172,6 +176,54 @@ TEST_F(WindowProcedureTest, ResizeFollowsTheClientAreaAndTheCaretIsReported) {
     int width = 0;
     procedure.copy_surface([&](const PixelView& view) { width = view.width; });
     EXPECT_EQ(width, 320);
+}
+
+}  // namespace
+}  // namespace quillon::testing
+
+namespace quillon::testing {
+namespace {
+
+TEST_F(WindowProcedureTest, EchoAndBackspaceEditTheScreenTogether) {
+    waiting("? ", "");
+    for (uint8_t key : {uint8_t('x'), uint8_t(0x82), uint8_t(0xA0)})
+        procedure.key_char(key);
+    EXPECT_EQ(f.rt.screen.text, "? x\x82\xA0");
+    procedure.key_char(8);
+    procedure.key_char(8);
+    procedure.key_char(8);  // only the prompt is left: nothing more goes
+    EXPECT_EQ(f.rt.screen.text, "? ");
+    EXPECT_EQ(f.rt.screen.input_line, "");
+    EXPECT_EQ(f.rt.screen.cursor, 2);
+}
+
+// The headless back-end types a scripted line into a waiting input statement through the
+// window procedure, and closes the window when the script runs out.
+TEST(HeadlessInputWait, AScriptedLineFillsTheInputLine) {
+    std::string transcript;
+    HeadlessInput input;
+    input.keys = *KeyScript::from_text("ab\\bc\\nrest", nullptr);
+    HeadlessPlatform platform(
+        HeadlessOptions{}, std::move(input),
+        [&](std::string_view text) { transcript.append(text); }, "/nonexistent/settings.ini");
+    Runtime rt(platform);
+    WindowProcedure procedure(rt);
+    create_picture(rt);
+    platform.run(procedure, [&] {
+        rt.host.running = true;
+        write_text(rt, "? ");
+        rt.screen.input_waiting = true;
+        platform.want_keys(KeyDemand::Line);
+        EXPECT_FALSE(rt.screen.input_waiting);
+        EXPECT_EQ(rt.screen.input_line, "ac");
+        rt.screen.input_line.clear();
+        rt.screen.input_waiting = true;
+        platform.want_keys(KeyDemand::Line);  // "rest" and no Enter: the window closes
+        EXPECT_TRUE(rt.host.stop);
+        EXPECT_FALSE(rt.screen.input_waiting);
+        EXPECT_EQ(rt.screen.input_line, "rest");
+    });
+    EXPECT_EQ(transcript, "? abc\nrest");
 }
 
 }  // namespace

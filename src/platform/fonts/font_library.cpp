@@ -53,12 +53,6 @@ int pattern_int(FcPattern* pattern, const char* object, int fallback) {
     return value;
 }
 
-struct Match {
-    FaceMatch face;
-    int weight = FC_WEIGHT_REGULAR;
-    int slant = FC_SLANT_ROMAN;
-};
-
 }  // namespace
 
 struct FontLibrary::Impl {
@@ -80,18 +74,18 @@ struct FontLibrary::Impl {
         if (config) FcConfigDestroy(config);
     }
 
-    Match match(const FontRecord& record);
+    FaceMatch match(const FontRecord& record);
     std::optional<FaceFile> fallback_face();
     std::shared_ptr<const Font> open(const FontRecord& record);
 };
 
 // Asks fontconfig for the record's face: a classic name under its ASCII spelling (which the
 // alias rules map), Japanese coverage, the record's weight and slant. Mutex held.
-Match FontLibrary::Impl::match(const FontRecord& record) {
-    Match out;
+FaceMatch FontLibrary::Impl::match(const FontRecord& record) {
+    FaceMatch out;
     if (!config) return out;
     const ClassicFace classic = classic_face(record.face);
-    out.face.classic_metrics = classic != ClassicFace::None;
+    out.classic_metrics = classic != ClassicFace::None;
     FcPattern* pattern = FcPatternCreate();
     std::string family =
         classic != ClassicFace::None ? classic_face_info(classic).name : sjis_to_utf8(record.face);
@@ -109,11 +103,9 @@ Match FontLibrary::Impl::match(const FontRecord& record) {
     FcPattern* found = FcFontMatch(config, pattern, &result);
     FcPatternDestroy(pattern);
     if (!found) return out;
-    out.face.family = pattern_string(found, FC_FAMILY);
-    out.face.file = pattern_string(found, FC_FILE);
-    out.face.index = pattern_int(found, FC_INDEX, 0);
-    out.weight = pattern_int(found, FC_WEIGHT, FC_WEIGHT_REGULAR);
-    out.slant = pattern_int(found, FC_SLANT, FC_SLANT_ROMAN);
+    out.family = pattern_string(found, FC_FAMILY);
+    out.file = pattern_string(found, FC_FILE);
+    out.index = pattern_int(found, FC_INDEX, 0);
     FcPatternDestroy(found);
     return out;
 }
@@ -124,8 +116,8 @@ std::optional<FaceFile> FontLibrary::Impl::fallback_face() {
         fallback_known = true;
         FontRecord gothic;
         gothic.face = "MS Gothic";
-        Match m = match(gothic);
-        if (!m.face.file.empty()) fallback = FaceFile{m.face.file, m.face.index};
+        FaceMatch m = match(gothic);
+        if (!m.file.empty()) fallback = FaceFile{m.file, m.index};
     }
     return fallback;
 }
@@ -137,21 +129,21 @@ std::shared_ptr<const Font> FontLibrary::Impl::open(const FontRecord& record) {
         recent.splice(recent.begin(), recent, it);
         return recent.front().second;
     }
-    Match m = match(record);
+    FaceMatch m = match(record);
     FontSetup setup;
-    setup.primary = FaceFile{m.face.file, m.face.index};
+    setup.primary = FaceFile{m.file, m.index};
     setup.fallback = fallback_face();
-    setup.classic = m.face.classic_metrics ? classic_face(record.face) : ClassicFace::None;
+    setup.classic = m.classic_metrics ? classic_face(record.face) : ClassicFace::None;
     setup.height = record.height;
     setup.width = record.width < 0 ? -record.width : record.width;
-    setup.synthetic_bold = record.weight >= kBoldWeight && m.weight < FC_WEIGHT_DEMIBOLD;
-    setup.synthetic_italic = record.italic && m.slant == FC_SLANT_ROMAN;
+    setup.bold = record.weight >= kBoldWeight;
+    setup.italic = record.italic != 0;
     setup.antialias =
         record.quality >= kAntialiasedQuality && record.quality <= kClearTypeNaturalQuality;
     setup.underline = record.underline != 0;
     setup.strike_out = record.strike_out != 0;
     std::shared_ptr<const Font> font;
-    if (!m.face.file.empty()) font = FreeTypeFont::open(freetype, setup);
+    if (!m.file.empty()) font = FreeTypeFont::open(freetype, setup);
     if (!font) font = std::make_shared<BlankFont>(record);
     recent.emplace_front(record, font);
     if (recent.size() > kRecentFonts) recent.pop_back();
@@ -168,7 +160,7 @@ std::unique_ptr<Font> FontLibrary::open_font(const FontRecord& record) {
 
 FaceMatch FontLibrary::resolve(const FontRecord& record) {
     std::lock_guard lock(impl_->mutex);
-    return impl_->match(record).face;
+    return impl_->match(record);
 }
 
 std::unique_ptr<Font> open_system_font(const FontRecord& record) {

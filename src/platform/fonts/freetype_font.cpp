@@ -119,6 +119,8 @@ FreeTypeFont::FreeTypeFont(std::shared_ptr<FreeTypeLibrary> library, const FontS
     : library_(std::move(library)), setup_(setup), face_(face) {
     for (auto& a : single_advances_)
         a.store(-1, std::memory_order_relaxed);
+    synthetic_bold_ = setup_.bold && !(face_->style_flags & FT_STYLE_FLAG_BOLD);
+    synthetic_italic_ = setup_.italic && !(face_->style_flags & FT_STYLE_FLAG_ITALIC);
     if (setup_.classic != ClassicFace::None)
         set_classic_metrics();
     else
@@ -267,20 +269,41 @@ FT_Face FreeTypeFont::fallback_face() const {
     return fallback_;
 }
 
-// Loads a glyph and applies the synthetic styles to its outline. Mutex held.
+// Loads a glyph; a face that does not lean gets its outline sheared. Mutex held.
 bool FreeTypeFont::load_outline_glyph(FT_Face face, FT_UInt index) const {
     FT_Int32 flags = setup_.antialias ? FT_LOAD_TARGET_LIGHT : FT_LOAD_TARGET_MONO;
-    if (setup_.synthetic_bold || setup_.synthetic_italic) flags |= FT_LOAD_NO_BITMAP;
+    if (synthetic_italic_) flags |= FT_LOAD_NO_BITMAP;
     if (FT_Load_Glyph(face, index, flags) != 0) return false;
     FT_GlyphSlot slot = face->glyph;
-    if (slot->format != FT_GLYPH_FORMAT_OUTLINE) return true;
-    if (setup_.synthetic_bold)
-        FT_Outline_EmboldenXY(&slot->outline, std::max<FT_Pos>(64, em_ * 4), 0);
-    if (setup_.synthetic_italic) {
+    if (synthetic_italic_ && slot->format == FT_GLYPH_FORMAT_OUTLINE) {
         FT_Matrix shear{0x10000, kObliqueShear, 0, 0x10000};
         FT_Outline_Transform(&slot->outline, &shear);
     }
     return true;
+}
+
+// Copies a rendered bitmap as coverage. Synthetic bold overstrikes it: every pixel also
+// inks the pixels to its right, a column more per 16 pixels of height.
+void FreeTypeFont::copy_bitmap(const FT_Bitmap& bm, Glyph& g) const {
+    const int extra = synthetic_bold_ ? std::max(1, em_ / 16) : 0;
+    const int source_width = static_cast<int>(bm.width);
+    g.width = source_width > 0 ? source_width + extra : 0;
+    g.rows = static_cast<int>(bm.rows);
+    g.coverage.assign(static_cast<std::size_t>(g.width) * static_cast<std::size_t>(g.rows), 0);
+    for (int row = 0; row < g.rows; ++row) {
+        const unsigned char* src = bm.buffer + static_cast<std::ptrdiff_t>(row) * bm.pitch;
+        uint8_t* dst = g.coverage.data() + static_cast<std::ptrdiff_t>(row) * g.width;
+        for (int col = 0; col < source_width; ++col) {
+            unsigned value = 0;
+            if (bm.pixel_mode == FT_PIXEL_MODE_MONO)
+                value = (src[col >> 3] >> (7 - (col & 7))) & 1 ? 255 : 0;
+            else if (bm.pixel_mode == FT_PIXEL_MODE_GRAY)
+                value = src[col];
+            if (!setup_.antialias) value = value >= 128 ? 255 : 0;
+            for (int k = 0; k <= extra; ++k)
+                dst[col + k] = std::max(dst[col + k], static_cast<uint8_t>(value));
+        }
+    }
 }
 
 // Renders one character: the Shift-JIS code to Unicode, the glyph from the face (or the
@@ -304,25 +327,9 @@ std::shared_ptr<FreeTypeFont::Glyph> FreeTypeFont::render(unsigned code) const {
     if (slot->format != FT_GLYPH_FORMAT_BITMAP &&
         FT_Render_Glyph(slot, setup_.antialias ? FT_RENDER_MODE_NORMAL : FT_RENDER_MODE_MONO) != 0)
         return g;
-    const FT_Bitmap& bm = slot->bitmap;
     g->left = slot->bitmap_left;
     g->top = slot->bitmap_top;
-    g->width = static_cast<int>(bm.width);
-    g->rows = static_cast<int>(bm.rows);
-    g->coverage.assign(static_cast<std::size_t>(g->width) * static_cast<std::size_t>(g->rows), 0);
-    for (int row = 0; row < g->rows; ++row) {
-        const unsigned char* src = bm.buffer + static_cast<std::ptrdiff_t>(row) * bm.pitch;
-        uint8_t* dst = g->coverage.data() + static_cast<std::ptrdiff_t>(row) * g->width;
-        for (int col = 0; col < g->width; ++col) {
-            unsigned value = 0;
-            if (bm.pixel_mode == FT_PIXEL_MODE_MONO)
-                value = (src[col >> 3] >> (7 - (col & 7))) & 1 ? 255 : 0;
-            else if (bm.pixel_mode == FT_PIXEL_MODE_GRAY)
-                value = src[col];
-            if (!setup_.antialias) value = value >= 128 ? 255 : 0;
-            dst[col] = static_cast<uint8_t>(value);
-        }
-    }
+    copy_bitmap(slot->bitmap, *g);
     return g;
 }
 

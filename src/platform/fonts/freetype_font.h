@@ -37,8 +37,8 @@ struct FontSetup {
     ClassicFace classic = ClassicFace::None;
     int height = -kDefaultCharHeight;
     int width = 0;
-    bool synthetic_bold = false;
-    bool synthetic_italic = false;
+    bool bold = false;  // the record asks for a bold weight
+    bool italic = false;
     bool antialias = false;
     bool underline = false;
     bool strike_out = false;
@@ -94,6 +94,7 @@ class FreeTypeFont : public Font {
     void set_line_decorations();
     std::shared_ptr<const Glyph> glyph(unsigned code) const;
     std::shared_ptr<Glyph> render(unsigned code) const;
+    void copy_bitmap(const FT_Bitmap& bitmap, Glyph& glyph) const;
     FT_Face fallback_face() const;
     bool load_outline_glyph(FT_Face face, FT_UInt index) const;
     int missing_advance(unsigned code) const { return code < 0x100 ? half_ : full_; }
@@ -104,9 +105,11 @@ class FreeTypeFont : public Font {
     FontMetrics metrics_;
     int em_ = kDefaultCharHeight;  // pixels per em, vertically
     int x_ppem_ = kDefaultCharHeight;
-    int half_ = 8;                                // advance of a single-byte cell
-    int full_ = 16;                               // advance of a double-byte cell
-    bool fixed_cells_ = false;                    // every advance is half_ or full_
+    int half_ = 8;                   // advance of a single-byte cell
+    int full_ = 16;                  // advance of a double-byte cell
+    bool fixed_cells_ = false;       // every advance is half_ or full_
+    bool synthetic_bold_ = false;    // the face is not bold itself: glyphs are overstruck
+    bool synthetic_italic_ = false;  // the face does not lean: outlines are sheared
     int underline_top_ = 0, underline_rows_ = 1;  // rows from the cell's top
     int strike_top_ = 0, strike_rows_ = 1;
 

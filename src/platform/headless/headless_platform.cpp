@@ -31,6 +31,12 @@ uint8_t arrow_code(int virtual_key) {
     }
 }
 
+// A sink given by the caller, or standard output: written at once when it is a terminal.
+Transcript make_transcript(Transcript::Sink sink) {
+    if (sink) return Transcript(std::move(sink), false);
+    return Transcript(write_standard_output, standard_output_is_terminal());
+}
+
 }  // namespace
 
 HeadlessPlatform::HeadlessPlatform(const HeadlessOptions& options, HeadlessInput input,
@@ -41,8 +47,7 @@ HeadlessPlatform::HeadlessPlatform(const HeadlessOptions& options, HeadlessInput
       restored_rect_(rect_),
       title_(options.title),
       input_(std::move(input)),
-      transcript_(sink ? std::move(sink) : Transcript::Sink(write_standard_output),
-                  !sink && standard_output_is_terminal()),
+      transcript_(make_transcript(std::move(sink))),
       settings_(settings_path.empty() ? SettingsFile::default_path() : std::move(settings_path)) {}
 
 void HeadlessPlatform::run(WindowEvents& events, const std::function<void()>& worker) {
@@ -128,8 +133,10 @@ void HeadlessPlatform::deliver_key(uint8_t key) {
     events_->key_char(key);
 }
 
+// Nobody looks at a headless window between statements, so only resizes are applied here;
+// repaints wait for a key request or the end of the run.
 void HeadlessPlatform::before_statement(uint64_t count) {
-    catch_up();
+    if (resize_wanted_) catch_up();
     const auto& events = input_.events;
     while (events_ && next_event_ < events.size() && events[next_event_].before <= count)
         deliver_event(events[next_event_++]);

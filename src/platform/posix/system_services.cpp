@@ -149,13 +149,16 @@ bool write_file_atomically(const std::string& path, std::string_view bytes) {
     return false;
 }
 
+// The folder part is resolved, not the file itself: a program reached through a link keeps
+// the link's folder.
 std::string absolute_folder_of(const std::string& path) {
-    std::string full = !path.empty() && path[0] == '/' ? path : current_folder() + "/" + path;
+    std::size_t slash = path.find_last_of('/');
+    std::string folder = slash == std::string::npos ? std::string(".")
+                         : slash == 0               ? std::string("/")
+                                                    : path.substr(0, slash);
     char resolved[PATH_MAX];
-    if (::realpath(full.c_str(), resolved)) full = resolved;
-    std::size_t slash = full.find_last_of('/');
-    if (slash == std::string::npos) return current_folder();
-    return slash == 0 ? std::string("/") : full.substr(0, slash);
+    if (::realpath(folder.c_str(), resolved)) return resolved;
+    return folder[0] == '/' ? folder : current_folder() + "/" + folder;
 }
 
 std::string file_stem(const std::string& path) {

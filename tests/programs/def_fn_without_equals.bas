@@ -1,0 +1,2 @@
+' A definition without "=" is a syntax error.
+10 DEF FNA(X)

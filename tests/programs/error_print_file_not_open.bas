@@ -1,0 +1,2 @@
+' PRINT # to a file number that is not open: error 7.
+10 PRINT #1, "x"

@@ -1,0 +1,2 @@
+' PRINT USING without the ";" after its picture: error 1.
+10 PRINT USING "##.##"

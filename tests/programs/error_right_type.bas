@@ -1,0 +1,2 @@
+' Right$ of a number: type mismatch (error 9).
+10 PRINT RIGHT$(5, 1)
