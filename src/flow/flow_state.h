@@ -1,5 +1,5 @@
-// State of control flow: the GOSUB stack, the FOR stack with its re-entry flag, and the mouse
-// event traps (read by the window procedure on the event thread).
+// State of control flow: the GOSUB stack, the FOR stack with its re-entry request, the mouse
+// event traps (read by the window procedure on the event thread) and the remembered scans.
 #pragma once
 
 #include <array>
