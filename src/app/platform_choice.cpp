@@ -2,13 +2,15 @@
 #include "app/platform_choice.h"
 
 #include "platform/headless/headless_platform.h"
+#include "platform/sdl/sdl_platform.h"
 #include "platform/system_services.h"
 
 namespace quillon {
 namespace {
 
-bool display_available() {
-    return environment_variable("DISPLAY") || environment_variable("WAYLAND_DISPLAY");
+// Key and event scripts are delivered by the headless back-end, so they imply it.
+bool wants_window(const CommandLine& line) {
+    return !line.headless && !line.keys && line.keys_file.empty() && line.events_file.empty();
 }
 
 std::optional<std::string> read_script(const std::string& file, std::string& why) {
@@ -56,11 +58,16 @@ std::optional<HeadlessInput> headless_input(const CommandLine& line, std::string
 
 std::optional<PlatformChoice> choose_platform(const CommandLine& line, const std::string& title,
                                               std::string& why) {
+    if (wants_window(line)) {
+        WindowOptions window;
+        window.screen = line.screen;
+        window.window = line.window;
+        window.title = title;
+        if (auto platform = make_sdl_platform(window))
+            return PlatformChoice{std::move(platform), false};
+    }
     auto input = headless_input(line, why);
     if (!input) return std::nullopt;
-    if (!line.headless && display_available()) {
-        // A window back-end is made here; when it cannot open a window, headless serves.
-    }
     HeadlessOptions options{line.screen, line.window, title};
     return PlatformChoice{std::make_unique<HeadlessPlatform>(options, std::move(*input)), true};
 }

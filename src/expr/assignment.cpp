@@ -52,16 +52,24 @@ std::string_view name_of(std::string_view item) {
     return item.substr(0, item.find('('));
 }
 
-// DIM's checks before anything is created: a name that already has array entries, or that
-// stands twice in the list, is error 17. String items are dropped.
+bool is_array_item(std::string_view item) {
+    return item.find('(') != std::string_view::npos;
+}
+
+// True when an array of the same name stands earlier in the list.
+bool declared_earlier(const std::vector<std::string_view>& earlier, std::string_view name) {
+    for (std::string_view item : earlier)
+        if (is_array_item(item) && name_of(item) == name) return true;
+    return false;
+}
+
+// DIM's checks before anything is created: a name that already has array entries, or an
+// array that stands twice in the list, is error 17. String items are dropped.
 bool check_dim_items(Runtime& rt, std::vector<std::string_view>& items) {
     std::vector<std::string_view> kept;
     for (std::string_view item : items) {
         std::string_view name = name_of(item);
-        bool twice = false;
-        for (std::string_view earlier : kept)
-            twice = twice || (name_of(earlier) == name && earlier.size() > name.size());
-        if (has_array_entries(rt, name) || (twice && item.size() > name.size())) {
+        if (has_array_entries(rt, name) || (is_array_item(item) && declared_earlier(kept, name))) {
             report_error(rt, kAlreadyDefined, name);
             return false;
         }
@@ -73,7 +81,7 @@ bool check_dim_items(Runtime& rt, std::vector<std::string_view>& items) {
 
 // One DIM item: a scalar set to 0, or an array of the given upper bounds.
 bool dim_item(Runtime& rt, std::string_view item) {
-    if (item.find('(') == std::string_view::npos) return set_variable(rt, item, "0");
+    if (!is_array_item(item)) return set_variable(rt, item, "0");
     std::string_view name;
     Subscripts bounds;
     if (!parse_subscripts(rt, item, name, bounds)) return false;

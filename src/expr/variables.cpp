@@ -265,7 +265,7 @@ bool is_user_function_name(std::string_view name) {
 bool get_string(Runtime& rt, std::string_view reference, std::string& out) {
     std::string name;
     if (!normalize_subscripts(rt, reference, name)) {
-        out = "\"\"";
+        out.assign(2, '"');
         return false;
     }
     auto& strings = rt.expr.variables.strings;
@@ -274,8 +274,8 @@ bool get_string(Runtime& rt, std::string_view reference, std::string& out) {
         return true;
     }
     // A user function without arguments reads like a variable.
-    if (is_user_function_name(name) && call_user_function(rt, name, {}, out)) return true;
-    out = "\"\"";
+    if (call_user_function(rt, name, {}, out)) return true;
+    out.assign(2, '"');
     return false;
 }
 
@@ -418,7 +418,7 @@ bool get_variable(Runtime& rt, std::string_view reference, std::string& out) {
     if (lookup == Lookup::kMissing && subscripts.count == 0 && is_user_function_name(name) &&
         call_user_function(rt, name, {}, out))
         return true;
-    out.assign("0");
+    out.assign(1, '0');
     return lookup == Lookup::kMissing;
 }
 
@@ -470,10 +470,10 @@ void erase_variable(Runtime& rt, std::string_view name) {
 bool convert_to_type(std::string& value, VariableType type) {
     switch (type) {
         case kString:
-            if (value.empty())
-                value = "\"\"";
-            else if (!is_quoted(value))
-                value = '"' + value + '"';
+            if (!is_quoted(value)) {  // the empty value becomes the empty string
+                value.insert(0, 1, '"');
+                value.push_back('"');
+            }
             return true;
         case kInteger:
         case kSingle: {

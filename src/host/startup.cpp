@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <mutex>
 #include <string>
 
 #include "expr/assignment.h"
@@ -96,7 +97,11 @@ void load_program(Runtime& rt, const ProgramImage& image) {
     rt.host.program_released = false;
     forget_scans(rt.flow);  // remembered scans belong to the old text
     rt.host.font = parse_font_record(image.face, image.font_numbers);
-    rt.screen.font = rt.platform.open_font(rt.host.font);
+    auto font = rt.platform.open_font(rt.host.font);
+    {
+        std::lock_guard lock(rt.graphics.display_mutex);  // a window's paints use the font
+        rt.screen.font = std::move(font);
+    }
     rt.host.inline_branch = false;
 }
 

@@ -28,9 +28,11 @@ TEST_F(Random, SeedingKeepsTheSeedAndTheScaledFirstDraw) {
 TEST_F(Random, SameSeedSameSequence) {
     seed_random(rt, 5);
     float first[5];
-    for (float& r : first) r = random_number(rt, 1);
+    for (float& r : first)
+        r = random_number(rt, 1);
     seed_random(rt, 5);
-    for (float r : first) EXPECT_EQ(random_number(rt, 1), r);
+    for (float r : first)
+        EXPECT_EQ(random_number(rt, 1), r);
 }
 
 TEST_F(Random, ValuesStayBelowOne) {
