@@ -1,6 +1,7 @@
 // kavrun: runs the program image appended to itself, or the program in FILE, in a window or
 // headless. Start-up order: display size, picture and window surface, settings, a black
 // picture, then the worker (program and font, program state, run loop), then the final release.
+#include <cstdlib>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -71,6 +72,8 @@ int run(const CommandLine& line) {
     if (!choice) return file_error(why);
 
     Runtime rt(*choice->platform);
+    // QUILLON_RESCAN=1 makes every jump and loop scan the text again (benchmarks compare both).
+    rt.flow.remember_scans = std::getenv("QUILLON_RESCAN") == nullptr;
     WindowProcedure procedure(rt);
     create_picture(rt);
     initialise_settings(rt);

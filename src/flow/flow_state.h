@@ -1,5 +1,5 @@
-// State of control flow: the GOSUB stack, the FOR stack with its re-entry flag, and the mouse
-// event traps (read by the window procedure on the event thread).
+// State of control flow: the GOSUB stack, the FOR stack with its re-entry request, the mouse
+// event traps (read by the window procedure on the event thread) and the remembered scans.
 #pragma once
 
 #include <array>
@@ -8,13 +8,24 @@
 #include <mutex>
 #include <string>
 
+#include "flow/scan_memory.h"
 #include "host/limits.h"
 
 namespace quillon {
 
+// NEXT's request that the FOR before it take the re-entry path. Only the FOR at `mark` takes
+// it, so a trap's subroutine that runs in between opens its own loops normally.
+struct ForReentry {
+    bool pending = false;
+    int32_t mark = 0;           // the separator before that FOR
+    int32_t next_position = 0;  // where that NEXT stood, to go on after it
+    bool next_inline_branch = false;
+};
+
 struct GosubEntry {
     int32_t position = 0;
     bool inline_branch = false;
+    ForReentry for_reentry;  // restored by RETURN, for a trap's call between NEXT and FOR
 };
 
 struct EventTrap {
@@ -28,9 +39,11 @@ struct FlowState {
     int32_t gosub_depth = 0;
     std::array<double, kForDepthMax> for_limits{};
     int32_t for_top = -1;
-    bool for_reentry = false;
+    ForReentry for_reentry;
     std::mutex trap_mutex;
     std::array<EventTrap, kMouseEvents> mouse_traps;
+    bool remember_scans = true;  // keep scan results (off to measure the plain rescans)
+    ScanMemory scans;
 };
 
 }  // namespace quillon

@@ -3,6 +3,7 @@
 
 #include "expr/assignment.h"
 #include "expr/calls.h"
+#include "flow/statements.h"
 #include "graphics/colours.h"
 #include "host/run_loop.h"
 #include "screen/input_statements.h"

@@ -10,6 +10,7 @@
 #include "expr/assignment.h"
 #include "expr/calls.h"
 #include "expr/variables.h"
+#include "flow/scan_memory.h"
 #include "host/error_report.h"
 #include "host/limits.h"
 #include "host/run_loop.h"
@@ -94,6 +95,7 @@ void load_program(Runtime& rt, const ProgramImage& image) {
     if (auto nul = rt.host.program.find('\0'); nul != std::string::npos)
         rt.host.program.resize(nul);
     rt.host.program_released = false;
+    forget_scans(rt.flow);  // remembered scans belong to the old text
     rt.host.font = parse_font_record(image.face, image.font_numbers);
     auto font = rt.platform.open_font(rt.host.font);
     {

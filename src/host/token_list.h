@@ -8,17 +8,17 @@
     X(0x1011, "INPUT", input_statement)         \
     X(0x1012, "OPEN", statement_not_built)      \
     X(0x1013, "CLOSE", statement_not_built)     \
-    X(0x1014, "MOUSE", statement_not_built)     \
+    X(0x1014, "MOUSE", mouse_statement)         \
     X(0x1015, "LPRINT", statement_not_built)    \
-    X(0x1020, "IF", statement_not_built)        \
-    X(0x1021, "GOTO", statement_not_built)      \
-    X(0x1023, "RETURN", statement_not_built)    \
-    X(0x1024, "ON", statement_not_built)        \
-    X(0x1025, "FOR", statement_not_built)       \
-    X(0x1026, "NEXT", statement_not_built)      \
-    X(0x1027, "WHILE", statement_not_built)     \
-    X(0x1030, "WEND", statement_not_built)      \
-    X(0x1031, "GOSUB", statement_not_built)     \
+    X(0x1020, "IF", if_statement)               \
+    X(0x1021, "GOTO", goto_statement)           \
+    X(0x1023, "RETURN", return_statement)       \
+    X(0x1024, "ON", on_statement)               \
+    X(0x1025, "FOR", for_statement)             \
+    X(0x1026, "NEXT", next_statement)           \
+    X(0x1027, "WHILE", while_statement)         \
+    X(0x1030, "WEND", wend_statement)           \
+    X(0x1031, "GOSUB", gosub_statement)         \
     X(0x1035, "CHDIR", statement_not_built)     \
     X(0x1036, "KILL", statement_not_built)      \
     X(0x1037, "MKDIR", statement_not_built)     \
@@ -38,9 +38,9 @@
     X(0x1061, "ERASE", erase_variables)         \
     X(0x1062, "DEFTYPE", declare_letters)       \
     X(0x1063, "DATA", data_statement)           \
-    X(0x1064, "READ", statement_not_built)      \
-    X(0x1065, "RESTORE", statement_not_built)   \
-    X(0x1066, "SWAP", statement_not_built)      \
+    X(0x1064, "READ", read_statement)           \
+    X(0x1065, "RESTORE", restore_statement)     \
+    X(0x1066, "SWAP", swap_statement)           \
     X(0x1070, "BEEP", beep_statement)           \
     X(0x1071, "CHAIN", chain_statement)         \
     X(0x1072, "CLS", cls_statement)             \
@@ -49,9 +49,9 @@
     X(0x1078, "END", end_statement)             \
     X(0x1079, "LET", let_statement)             \
     X(0x107A, "LOCATE", locate_statement)       \
-    X(0x107B, "RANDOMIZE", statement_not_built) \
+    X(0x107B, "RANDOMIZE", randomize_statement) \
     X(0x107D, "RUN", run_statement)             \
-    X(0x107E, "WAIT", statement_not_built)      \
+    X(0x107E, "WAIT", wait_statement)           \
     X(0x1080, "WIDTH", width_statement)         \
     X(0x1090, "MSGBOX", msgbox_statement)       \
     X(0x1091, "WINDOW", window_statement)       \

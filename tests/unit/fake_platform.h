@@ -54,6 +54,9 @@ class FakePlatform : public Platform {
     std::string output;  // everything written to the character screen
     std::map<std::string, std::map<std::string, std::string>> settings;
     std::vector<KeyDemand> key_demands;
+    std::function<void(uint64_t)> statement_hook;  // called before each statement
+    std::function<void(int)> sleep_hook;           // called for each sleep
+    int64_t slept_ms = 0;
     int invalidations = 0;
     int beeps = 0;
     int caret_changes = 0;
@@ -85,9 +88,15 @@ class FakePlatform : public Platform {
         if (on_keys) on_keys(demand);
     }
     void screen_output(std::string_view text) override { output.append(text); }
+    void before_statement(uint64_t count) override {
+        if (statement_hook) statement_hook(count);
+    }
     LocalTime local_time() const override { return LocalTime{2000, 3, 6, 9, 5, 7}; }
     int64_t epoch_seconds() const override { return 952333507; }
-    void sleep_ms(int) override {}
+    void sleep_ms(int ms) override {
+        slept_ms += ms;
+        if (sleep_hook) sleep_hook(ms);
+    }
     bool setting_key_exists(std::string_view key) override {
         return settings.count(std::string(key)) != 0;
     }

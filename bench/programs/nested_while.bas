@@ -1,0 +1,14 @@
+10 REM Nested WHILE loops, 300 x 1000 inner iterations
+20 I = 0
+30 C = 0
+40 WHILE I < 300
+50 J = 0
+60 WHILE J < 1000
+70 J = J + 1
+80 C = C + 1
+90 WEND
+100 I = I + 1
+110 WEND
+120 PRINT "WHILE"
+130 PRINT C
+140 END

@@ -1,0 +1,75 @@
+#!/usr/bin/env bash
+# The benchmarks: the Google Benchmark cases (when built), then whole programs timed with
+# hyperfine: kavrun with its remembered scans and with plain rescans (QUILLON_RESCAN=1), side
+# by side with bwbasic and yabasic in one run on the same machine.
+#   bench/run.sh BUILD_DIR        (./build.sh bench calls it with its build directory)
+# RUNS (default 3) sets the timed runs per command; PROGRAMS limits the programs run.
+set -euo pipefail
+[ $# -ge 1 ] || { echo "usage: bench/run.sh BUILD_DIR"; exit 2; }
+here=$(cd "$(dirname "$0")" && pwd)
+build=$(cd "$1" && pwd)
+kavrun=$build/kavrun
+programs=$here/programs
+runs=${RUNS:-3}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+# The number each program prints last.
+declare -A expected=([b1]=774774 [b2]=574000 [b3]=1899 [b4]=200000 [for_million]=500000
+    [long_body]=51000 [nested_while]=300000)
+names=${PROGRAMS:-b1 b2 b3 b4 for_million long_body nested_while}
+
+for tool in hyperfine bwbasic yabasic python3; do
+    command -v "$tool" > /dev/null || { echo "bench: $tool is missing"; exit 2; }
+done
+
+if [ -x "$build/bench/quillon_bench" ] && [ -z "${PROGRAMS:-}" ]; then
+    "$build/bench/quillon_bench"
+fi
+
+last_number() { tr -s ' \r' '\n' | grep -E '^-?[0-9]' | tail -n 1; }
+
+# Every command must print the expected number before it is timed.
+check() {  # NAME LABEL COMMAND
+    local got
+    got=$(cd "$work" && bash -c "$3" 2>&1 | last_number || true)
+    if [ "$got" != "${expected[$1]}" ]; then
+        echo "bench: $2 printed '$got' for $1, expected ${expected[$1]}"
+        exit 1
+    fi
+}
+
+for name in $names; do
+    bas=$programs/$name.bas
+    yab=$programs/$name.yab
+    commands=(
+        "kavrun|$kavrun --headless $bas"
+        "kavrun-rescan|QUILLON_RESCAN=1 $kavrun --headless $bas"
+        "bwbasic|bwbasic $bas < /dev/null"
+        "yabasic|yabasic $yab"
+    )
+    args=()
+    for entry in "${commands[@]}"; do
+        check "$name" "${entry%%|*}" "${entry#*|}"
+        args+=(-n "${entry%%|*}" "${entry#*|}")
+    done
+    echo "== $name"
+    (cd "$work" && hyperfine --style basic --warmup 1 --runs "$runs" \
+        --export-json "$work/$name.json" "${args[@]}" > /dev/null)
+done
+
+# One table: CPU seconds (user + system, steadier than wall time on a loaded machine) per
+# command, wall seconds for kavrun, and the ratios that matter.
+python3 - "$work" $names <<'EOF'
+import json, sys
+work, names = sys.argv[1], sys.argv[2:]
+print("| program | kavrun | kavrun, rescans | bwbasic | yabasic | kavrun wall | rescans/kavrun | bwbasic/kavrun | kavrun/yabasic |")
+print("|---|---|---|---|---|---|---|---|---|")
+for name in names:
+    results = json.load(open(f"{work}/{name}.json"))["results"]
+    cpu = {r["command"]: r["user"] + r["system"] for r in results}
+    wall = {r["command"]: r["mean"] for r in results}
+    k, r, b, y = cpu["kavrun"], cpu["kavrun-rescan"], cpu["bwbasic"], cpu["yabasic"]
+    print(f"| {name} | {k:.2f} s | {r:.2f} s | {b:.2f} s | {y:.3f} s | {wall['kavrun']:.2f} s "
+          f"| {r/k:.2f} | {b/k:.1f} | {k/y:.1f} |")
+EOF

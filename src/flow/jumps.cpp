@@ -1,0 +1,202 @@
+// GOTO, GOSUB, RETURN and ON: targets are found by scanning the program text's line starts,
+// subroutines push the position and the inline-branch flag, and ON picks a target from a list
+// or sets the error trap or a mouse event trap.
+#include "flow/jumps.h"
+
+#include <string>
+
+#include "expr/evaluator.h"
+#include "expr/value_text.h"
+#include "flow/event_traps.h"
+#include "flow/program_text.h"
+#include "flow/statements.h"
+#include "host/error_report.h"
+#include "host/limits.h"
+#include "host/runtime.h"
+
+namespace quillon {
+namespace {
+
+using namespace flow;
+
+// The value of the decimal digits at `pos` (0 without digits); saturates instead of overflowing.
+uint64_t leading_number(std::string_view text, int32_t pos) {
+    uint64_t value = 0;
+    for (char c = byte_at(text, pos); is_digit(c); c = byte_at(text, ++pos)) {
+        uint64_t digit = static_cast<uint64_t>(c - '0');
+        value = value > (UINT64_MAX - digit) / 10 ? UINT64_MAX : value * 10 + digit;
+    }
+    return value;
+}
+
+// True when the line after `line_feed` begins, past its number and one blank or tab, with the
+// bytes of `label` (only that many bytes are compared, case matters).
+bool line_has_label(std::string_view text, int32_t line_feed, std::string_view label) {
+    int32_t pos = line_feed + 1;
+    while (!is_blank(byte_at(text, pos)) && !ends_line(byte_at(text, pos)))
+        ++pos;
+    if (!is_blank(byte_at(text, pos))) return false;
+    auto from = static_cast<std::size_t>(pos + 1);
+    return text.size() >= from + label.size() && text.compare(from, label.size(), label) == 0;
+}
+
+// The scan itself: visits the start of the text and every line feed in order.
+std::optional<int32_t> scan_line_starts(std::string_view text, std::string_view target) {
+    const bool label = target[0] == '*';
+    const uint64_t wanted = label ? 0 : leading_number(target, 0);
+    for (int32_t line_feed = -1;;) {
+        bool found = label ? line_has_label(text, line_feed, target)
+                           : leading_number(text, line_feed + 1) >= wanted;
+        if (found) return line_feed < 0 ? -1 : line_feed - 1;
+        std::size_t next = text.find('\n', static_cast<std::size_t>(line_feed + 1));
+        if (next == std::string_view::npos) return std::nullopt;
+        line_feed = static_cast<int32_t>(next);
+    }
+}
+
+// The token of ON's keyword at `pos` (a blank or tab, then GOTO or GOSUB and a blank or tab),
+// with the length of blank and word; 0 when there is none.
+uint16_t on_keyword_at(std::string_view args, int32_t pos, int32_t& length) {
+    if (!is_blank(byte_at(args, pos))) return 0;
+    if (word_at(args, pos + 1, "goto") && is_blank(byte_at(args, pos + 5))) {
+        length = 5;
+        return kGotoToken;
+    }
+    if (word_at(args, pos + 1, "gosub") && is_blank(byte_at(args, pos + 6))) {
+        length = 6;
+        return kGosubToken;
+    }
+    return 0;
+}
+
+// Item k (from 1) of a comma-separated list, as written; nothing when the list is shorter.
+std::optional<std::string_view> list_item(std::string_view list, int32_t k) {
+    std::size_t from = 0;
+    for (int32_t item = 1; item < k; ++item) {
+        from = list.find(',', from);
+        if (from == std::string_view::npos) return std::nullopt;
+        ++from;
+    }
+    return list.substr(from, list.find(',', from) - from);
+}
+
+bool equals_ignoring_case(std::string_view text, std::string_view lower_word) {
+    return text.size() == lower_word.size() && word_at(text, 0, lower_word);
+}
+
+// ON ... GOTO/GOSUB with a numeric selector: the selector-th target of the list, if any.
+void computed_jump(Runtime& rt, std::string_view selector, uint16_t token,
+                   std::string_view targets) {
+    const int32_t before = rt.host.position;
+    int32_t k = truncate_to_int32(eval_numeric(rt, selector));
+    if (evaluation_failed(rt, before) || k < 1) return;
+    auto target = list_item(targets, k);
+    if (!target) return;  // beyond the list: go on with the next statement
+    if (token == kGotoToken)
+        jump_to(rt, *target);
+    else
+        call_subroutine(rt, *target);
+}
+
+}  // namespace
+
+bool evaluation_failed(const Runtime& rt, int32_t position_before) {
+    return rt.host.stop || rt.host.position != position_before;
+}
+
+std::optional<int32_t> find_jump_target(Runtime& rt, std::string_view target) {
+    if (target.empty() || (!is_digit(target[0]) && target[0] != '*')) {
+        report_error(rt, kSyntaxError);
+        return std::nullopt;
+    }
+    auto& scans = rt.flow.scans;
+    if (rt.flow.remember_scans) {
+        if (auto hit = scans.jump_targets.find(target); hit != scans.jump_targets.end())
+            return hit->second;
+    }
+    auto position = scan_line_starts(rt.host.program, target);
+    if (!position) {
+        report_error(rt, kBadIdentifier, target);
+        return std::nullopt;
+    }
+    if (rt.flow.remember_scans) scans.jump_targets.emplace(std::string(target), *position);
+    return position;
+}
+
+// A target that is not found leaves the position alone: after an error-trap jump, the trap's
+// target stays in force.
+void jump_to(Runtime& rt, std::string_view target) {
+    if (auto position = find_jump_target(rt, target)) rt.host.position = *position;
+}
+
+// The 1025th nested call is refused with error 12 before anything is pushed or moved.
+void call_subroutine(Runtime& rt, std::string_view target) {
+    auto& flow = rt.flow;
+    if (flow.gosub_depth >= kGosubDepthMax) {
+        report_error(rt, kMemoryRange);
+        return;
+    }
+    flow.gosub[static_cast<std::size_t>(flow.gosub_depth++)] = {
+        rt.host.position, rt.host.inline_branch, flow.for_reentry};
+    jump_to(rt, target);
+}
+
+void goto_statement(Runtime& rt, StatementContext& ctx) {
+    jump_to(rt, ctx.args);
+}
+
+void gosub_statement(Runtime& rt, StatementContext& ctx) {
+    call_subroutine(rt, ctx.args);
+}
+
+void return_statement(Runtime& rt, StatementContext&) {
+    auto& flow = rt.flow;
+    if (flow.gosub_depth <= 0) {
+        report_error(rt, kReturnWithoutGosub);
+        return;
+    }
+    const GosubEntry& entry = flow.gosub[static_cast<std::size_t>(--flow.gosub_depth)];
+    rt.host.position = entry.position;
+    rt.host.inline_branch = entry.inline_branch;
+    flow.for_reentry = entry.for_reentry;
+}
+
+void on_statement(Runtime& rt, StatementContext& ctx) {
+    std::string_view args = ctx.args;
+    int32_t at = 0;  // the blank before the keyword
+    int32_t length = 0;
+    uint16_t token = 0;
+    for (; at < static_cast<int32_t>(args.size()); ++at)
+        if ((token = on_keyword_at(args, at, length)) != 0) break;
+    if (token == 0) {
+        report_error(rt, kSyntaxError);
+        return;
+    }
+    std::string selector;
+    strip_blanks(args.substr(0, static_cast<std::size_t>(at)), selector);
+    std::string_view targets =
+        args.substr(static_cast<std::size_t>(skip_blanks(args, at + length)));
+
+    std::string trap;
+    append_token(trap, token);
+    trap += ' ';
+    trap += targets;
+    if (equals_ignoring_case(selector, "error")) {
+        if (trap.size() > kTrapStatementMax) {
+            report_error(rt, kMemoryRange);  // the trap statement would not fit its buffer
+            return;
+        }
+        rt.host.error_trap = std::move(trap);
+    } else if (word_at(selector, 0, "mouse(")) {
+        char event = byte_at(selector, 6);
+        if (event < '1' || event > '5') {
+            report_error(rt, kOutOfRange);
+            return;
+        }
+        set_mouse_trap(rt, event - '0', trap);
+    } else {
+        computed_jump(rt, selector, token, targets);
+    }
+}
+
+}  // namespace quillon
