@@ -141,13 +141,6 @@ const Builtin* find_builtin(std::string_view name) {
 
 }  // namespace
 
-bool equals_ignoring_case(std::string_view text, std::string_view word) {
-    if (text.size() != word.size()) return false;
-    for (std::size_t k = 0; k < word.size(); ++k)
-        if (to_upper_ascii(text[k]) != to_upper_ascii(word[k])) return false;
-    return true;
-}
-
 Arguments split_arguments(std::string_view args) {
     Arguments result;
     result.whole = args;

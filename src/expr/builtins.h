@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "host/text_scan.h"
+
 namespace quillon {
 
 struct Runtime;
@@ -52,13 +54,6 @@ bool for_each_argument(std::string_view list, Visit visit) {
     visit(list.substr(start));
     return balanced;
 }
-
-// Text helpers shared by the expander, the bodies, user functions and PRINT.
-inline bool is_blank(char c) {
-    return c == ' ' || c == '\t';
-}
-// True when `text` equals `word` (written in lower case) in any letter case.
-bool equals_ignoring_case(std::string_view text, std::string_view word);
 
 // Helpers shared by the bodies.
 double numeric_argument(Runtime& rt, std::string_view text);

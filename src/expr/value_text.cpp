@@ -8,13 +8,10 @@
 #include <limits>
 
 #include "host/error_report.h"
+#include "host/text_scan.h"
 
 namespace quillon {
 namespace {
-
-bool is_blank(char c) {
-    return c == ' ' || c == '\t';
-}
 
 bool is_one_char_operator(char c) {
     return c == '^' || c == '*' || c == '/' || c == '\\' || c == '+' || c == '-';

@@ -14,6 +14,7 @@
 #include "host/limits.h"
 #include "host/run_loop.h"
 #include "host/runtime.h"
+#include "host/text_scan.h"
 
 namespace quillon {
 namespace {
@@ -21,16 +22,6 @@ namespace {
 constexpr int8_t kTrapOn = -1;
 constexpr int8_t kTrapStopped = 1;
 constexpr int8_t kTrapOff = 0;
-
-// The position of the ")" that closes the "(" at 0, nested brackets counted; npos without one.
-std::size_t closing_bracket(std::string_view text) {
-    int depth = 0;
-    for (std::size_t k = 0; k < text.size(); ++k) {
-        if (text[k] == '(') ++depth;
-        if (text[k] == ')' && --depth == 0) return k;
-    }
-    return std::string_view::npos;
-}
 
 bool is_word(std::string_view text, std::string_view lower_word) {
     return text.size() == lower_word.size() && flow::word_at(text, 0, lower_word);
@@ -60,7 +51,7 @@ void set_mouse_trap(Runtime& rt, int event, std::string_view statement) {
 void mouse_statement(Runtime& rt, StatementContext& ctx) {
     std::string_view args = ctx.args;
     std::size_t close =
-        args.empty() || args[0] != '(' ? std::string_view::npos : closing_bracket(args);
+        args.empty() || args[0] != '(' ? std::string_view::npos : closing_bracket(args, 0);
     if (close == std::string_view::npos) {
         report_error(rt, kSyntaxError);
         return;

@@ -13,6 +13,7 @@
 #include "host/error_report.h"
 #include "host/limits.h"
 #include "host/runtime.h"
+#include "host/text_scan.h"
 
 namespace quillon {
 namespace {
@@ -78,10 +79,6 @@ std::optional<std::string_view> list_item(std::string_view list, int32_t k) {
         ++from;
     }
     return list.substr(from, list.find(',', from) - from);
-}
-
-bool equals_ignoring_case(std::string_view text, std::string_view lower_word) {
-    return text.size() == lower_word.size() && word_at(text, 0, lower_word);
 }
 
 // ON ... GOTO/GOSUB with a numeric selector: the selector-th target of the list, if any.

@@ -7,6 +7,8 @@
 #include <optional>
 #include <string_view>
 
+#include "host/text_scan.h"
+
 namespace quillon::flow {
 
 inline constexpr uint16_t kIfToken = 0x1020;
@@ -23,14 +25,8 @@ inline char byte_at(std::string_view text, int32_t pos) {
     if (static_cast<std::size_t>(pos) >= text.size()) return '\0';
     return text[static_cast<std::size_t>(pos)];
 }
-inline bool is_blank(char c) {
-    return c == ' ' || c == '\t';
-}
 inline bool ends_line(char c) {
     return c == '\n' || c == '\0';
-}
-inline char lower_ascii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
 // True when `word` (lower case) stands at `pos` of `text`, in any letter case.

@@ -13,20 +13,10 @@
 #include "flow/statements.h"
 #include "host/error_report.h"
 #include "host/runtime.h"
+#include "host/text_scan.h"
 
 namespace quillon {
 namespace {
-
-// The first comma outside brackets; npos without one.
-std::size_t first_comma(std::string_view text) {
-    int depth = 0;
-    for (std::size_t k = 0; k < text.size(); ++k) {
-        if (text[k] == '(') ++depth;
-        if (text[k] == ')') --depth;
-        if (text[k] == ',' && depth == 0) return k;
-    }
-    return std::string_view::npos;
-}
 
 // The shortest text that reads back as exactly `value`, so the second variable receives the
 // first one's value whole (a fixed six-decimal text would turn 0.0000001 into 0).
@@ -40,7 +30,7 @@ std::string exact_number(double value) {
 
 void swap_statement(Runtime& rt, StatementContext& ctx) {
     std::string_view args = ctx.args;
-    std::size_t comma = first_comma(args);
+    std::size_t comma = first_comma(args, false);
     if (comma == std::string_view::npos) {
         report_error(rt, kSyntaxError);
         return;

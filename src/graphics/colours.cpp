@@ -5,6 +5,7 @@
 
 #include "expr/evaluator.h"
 #include "host/runtime.h"
+#include "host/text_scan.h"
 
 namespace quillon {
 namespace {
@@ -14,17 +15,6 @@ constexpr uint32_t kRgbMask = 0xFFFFFF;  // pixels hold 24-bit colours
 // Black, blue, red, magenta, green, cyan, yellow, white as 0x00BBGGRR.
 constexpr std::array<uint32_t, 8> kPalette = {0x000000, 0xFF0000, 0x0000FF, 0xFF00FF,
                                               0x00FF00, 0xFFFF00, 0x00FFFF, 0xFFFFFF};
-
-// The first comma at bracket depth 0, or npos.
-std::size_t top_level_comma(std::string_view text) {
-    int depth = 0;
-    for (std::size_t k = 0; k < text.size(); ++k) {
-        if (text[k] == '(') ++depth;
-        if (text[k] == ')') --depth;
-        if (text[k] == ',' && depth == 0) return k;
-    }
-    return std::string_view::npos;
-}
 
 }  // namespace
 
@@ -43,7 +33,7 @@ int32_t rgb_to_colour(uint32_t rgb) {
 
 void color_statement(Runtime& rt, StatementContext& ctx) {
     std::string_view args = ctx.args;
-    std::size_t comma = top_level_comma(args);
+    std::size_t comma = first_comma(args, false);
     int32_t background = kBlack;
     if (comma != std::string_view::npos) {
         int32_t value = truncate_to_int32(eval_numeric(rt, args.substr(comma + 1)));

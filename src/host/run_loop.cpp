@@ -13,6 +13,7 @@
 #include "host/limits.h"
 #include "host/runtime.h"
 #include "host/startup.h"
+#include "host/text_scan.h"
 #include "host/token_table.h"
 #include "screen/char_screen.h"
 
@@ -29,21 +30,6 @@ constexpr char kChainRefused[] =
 constexpr char kRunRefused[] =
     "Run \x96\xBD\x97\xDF\x8C\xEA\x82\xCD\x8Eg\x97p\x82\xC5\x82\xAB\x82\xDC\x82\xB9\x82\xF1";  // Run
                                                                                                // 命令語は使用できません
-
-bool is_blank(char c) {
-    return c == ' ' || c == '\t';
-}
-char lower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-// True when `word` (lower case) stands at `pos` of `text`, in any letter case.
-bool word_at(std::string_view text, std::size_t pos, std::string_view word) {
-    if (pos + word.size() > text.size()) return false;
-    for (std::size_t k = 0; k < word.size(); ++k)
-        if (lower(text[pos + k]) != word[k]) return false;
-    return true;
-}
 
 // The byte at a position of the program text; -1 reads as a line feed, past the end as NUL.
 char program_byte(const HostState& host, int32_t pos) {

@@ -16,6 +16,7 @@
 #include "host/run_loop.h"
 #include "host/runtime.h"
 #include "host/statement.h"
+#include "host/text_scan.h"
 
 namespace quillon {
 namespace {
@@ -34,10 +35,6 @@ void parse_serial_setting(std::string_view text, SerialDefaults& serial) {
                           &v[5], &v[6]);
     for (int k = 0; k < got && k < 7; ++k)
         serial.values[static_cast<std::size_t>(k)] = v[k];
-}
-
-bool is_blank(char c) {
-    return c == ' ' || c == '\t';
 }
 
 // Appends the items of one DATA statement, dropping blanks and tabs at the start of each item

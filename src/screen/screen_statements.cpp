@@ -17,6 +17,7 @@
 #include "host/error_report.h"
 #include "host/limits.h"
 #include "host/runtime.h"
+#include "host/text_scan.h"
 #include "screen/char_screen.h"
 
 namespace quillon {
@@ -27,21 +28,6 @@ constexpr std::size_t kBlankPairSize = 2;
 constexpr int kWindowEdges = 4;
 constexpr int kMaximize = 1;
 constexpr int kMinimize = 2;
-
-// Index of the first comma outside brackets (and outside double quotes when asked), or npos.
-std::size_t first_comma(std::string_view text, bool respect_quotes) {
-    int depth = 0;
-    bool quoted = false;
-    for (std::size_t k = 0; k < text.size(); ++k) {
-        char c = text[k];
-        if (respect_quotes && c == '"') quoted = !quoted;
-        if (quoted) continue;
-        if (c == '(') ++depth;
-        if (c == ')') --depth;
-        if (c == ',' && depth == 0) return k;
-    }
-    return std::string_view::npos;
-}
 
 // Two numeric arguments "a, b"; false after error 1 (no comma) or an evaluation error.
 bool two_integers(Runtime& rt, std::string_view args, int32_t& a, int32_t& b) {

@@ -1,5 +1,6 @@
 // Font options: checking, canonical form, and the `' kavpack:` option line of sources.
 #include "kavpack/font_options.h"
+#include "host/text_scan.h"
 
 #include <charconv>
 #include <cstdint>
@@ -11,10 +12,6 @@ namespace {
 constexpr int kFontNumberCount = 13;
 constexpr int kWideFields = 5;  // height, width, escapement, orientation, weight
 constexpr std::string_view kOptionMark = "kavpack:";
-
-bool is_blank(char c) {
-    return c == ' ' || c == '\t';
-}
 
 std::string_view skip_blanks(std::string_view text) {
     while (!text.empty() && is_blank(text.front()))

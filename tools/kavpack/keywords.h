@@ -6,6 +6,8 @@
 #include <optional>
 #include <string_view>
 
+#include "host/text_scan.h"
+
 namespace quillon::kavpack {
 
 // Tokens whose source form differs from a plain keyword, or whose arguments kavpack adjusts.
@@ -52,10 +54,6 @@ char operator_code(std::string_view word);
 // The word of an operator token letter, or nothing.
 std::optional<std::string_view> operator_word(char code);
 
-// Byte classes of source text.
-inline bool is_blank(char c) {
-    return c == ' ' || c == '\t';
-}
 inline bool is_letter(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
