@@ -66,8 +66,9 @@ bool finish_outputs(Runtime& rt, const CommandLine& line) {
 
 int run(const CommandLine& line) {
     std::string why;
-    auto source = load_program_source(line.file, why);
-    if (!source) return line.file.empty() ? usage_error(why) : file_error(why);
+    bool no_image = false;
+    auto source = load_program_source(line.file, why, no_image);
+    if (!source) return no_image || line.file.empty() ? usage_error(why) : file_error(why);
     auto choice = choose_platform(line, source->title, why);
     if (!choice) return file_error(why);
 

@@ -29,22 +29,26 @@ std::optional<ProgramImage> image_from_source(const std::string& file, std::stri
     return result.image;
 }
 
-std::optional<ProgramImage> image_at_end_of(const std::string& file, std::string& why) {
+std::optional<ProgramImage> image_at_end_of(const std::string& file, std::string& why,
+                                            bool& no_image) {
     std::string reason;
     auto tail = read_file_tail(file, kImageMax, &reason);
     if (!tail) return why = "cannot read " + file + ": " + reason, std::nullopt;
     auto image = read_program_image(*tail, &reason);
+    no_image = !image;
     if (!image) return why = "no program image in " + file + " (" + reason + ")", std::nullopt;
     return image;
 }
 
 }  // namespace
 
-std::optional<ProgramSource> load_program_source(const std::string& file, std::string& why) {
+std::optional<ProgramSource> load_program_source(const std::string& file, std::string& why,
+                                                 bool& no_image) {
+    no_image = false;
     std::string holder = file.empty() ? executable_path() : file;
     if (holder.empty()) return why = "cannot find kavrun's own file", std::nullopt;
     auto image = !file.empty() && is_source_name(file) ? image_from_source(file, why)
-                                                       : image_at_end_of(holder, why);
+                                                       : image_at_end_of(holder, why, no_image);
     if (!image) return std::nullopt;
     return ProgramSource{std::move(*image), absolute_folder_of(holder), file_stem(holder)};
 }

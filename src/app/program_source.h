@@ -16,7 +16,9 @@ struct ProgramSource {
 };
 
 // Loads the program of FILE (empty: kavrun itself). Nothing, with a one-line `why`, when the
-// file cannot be read, its source does not tokenize, or it holds no valid image.
-std::optional<ProgramSource> load_program_source(const std::string& file, std::string& why);
+// file cannot be read, its source does not tokenize, or it holds no valid image (then
+// `no_image` is set, so that the usage can be shown too).
+std::optional<ProgramSource> load_program_source(const std::string& file, std::string& why,
+                                                 bool& no_image);
 
 }  // namespace quillon

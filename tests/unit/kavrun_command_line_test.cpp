@@ -85,6 +85,9 @@ TEST_F(KavrunTest, FilesWithoutAValidImageAreRefused) {
         EXPECT_NE(r.err.find(name), std::string::npos) << r.err;
         EXPECT_EQ(r.out, "") << name;
     }
+    // A file that holds no image gets the usage too; one that cannot be read only its line.
+    EXPECT_NE(run("--headless foreign.txt").err.find("usage: kavrun"), std::string::npos);
+    EXPECT_EQ(run("--headless missing.exe").err.find("usage: kavrun"), std::string::npos);
 }
 
 TEST_F(KavrunTest, AnErrorIsReportedWithItsLineAndExitsWithOne) {
