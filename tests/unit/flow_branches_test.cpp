@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <regex>
 #include <thread>
 
 #include "flow/event_traps.h"
@@ -313,7 +314,9 @@ TEST(MouseTraps, EventsFromAnotherThreadAreQueuedSafely) {
     f.run();
     done = true;
     events.join();
-    EXPECT_EQ(f.trace, "t");
+    // The trap fires at every statement boundary while events keep coming, so line 100 may run
+    // again before END is reached: only whole runs of it may show.
+    EXPECT_TRUE(std::regex_match(f.trace, std::regex("t( t)*"))) << f.trace;
 }
 
 }  // namespace
