@@ -24,6 +24,110 @@ std::string format_with(double value, std::chars_format format, int precision) {
     return std::string(buffer, result.ptr);
 }
 
+// ---- The "%g" fast path ----
+// Values whose six significant digits can be found with one exact scaling are written (and
+// rounded) here; everything else goes through to_chars. The scaled product is within 1e-9
+// of the true one (it stays below 2^24), so a fraction more than kTieMargin away from one half
+// rounds the same way as the exact decimal expansion would; nearer ties take the general path.
+
+constexpr double kTieMargin = 1e-9;
+constexpr int kDigits = 6;                  // "%g"'s precision
+constexpr uint32_t kMantissaMin = 100000;   // six digits, the first nonzero
+constexpr uint32_t kMantissaEnd = 1000000;  // 10^6: one digit too many
+constexpr double kFixedEnd = 1e6;           // from here on "%g" writes an exponent
+constexpr double kFixedStart = 1e-4;        // below this too
+constexpr int kExponentMin = -4;            // decimal exponents written without "e"
+constexpr int kExponentMax = 5;
+// 10^0 .. 10^9, all exact in a double.
+constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
+
+// 10^exponent as the nearest double, for the first guess of a value's exponent.
+double approximate_power(int exponent) {
+    return exponent >= 0 ? kPowersOfTen[exponent] : 1.0 / kPowersOfTen[-exponent];
+}
+
+// The six-digit mantissa of |value| scaled to decimal exponent `exponent`, rounded to
+// nearest; false when the fraction lies too near one half to be sure.
+bool scaled_mantissa(double magnitude, int exponent, uint32_t& mantissa) {
+    double scaled = magnitude * kPowersOfTen[kExponentMax - exponent];
+    double whole = std::floor(scaled);
+    double fraction = scaled - whole;  // exact: whole and scaled share their binade
+    if (std::fabs(fraction - 0.5) < kTieMargin) return false;
+    mantissa = static_cast<uint32_t>(whole) + (fraction > 0.5 ? 1 : 0);
+    return true;
+}
+
+// The six significant digits and the decimal exponent of the first one, as "%g" rounds a
+// magnitude, when the result is written without an exponent; false otherwise, or when the
+// rounding is too close to call.
+bool six_digits(double magnitude, uint32_t& mantissa, int& exponent) {
+    if (!(magnitude >= kFixedStart && magnitude < kFixedEnd)) return false;  // NaN too
+    exponent = kExponentMax;
+    while (exponent > kExponentMin && magnitude < approximate_power(exponent))
+        --exponent;
+    for (int attempt = 0; attempt < 3; ++attempt) {  // the guess is off by at most one
+        if (!scaled_mantissa(magnitude, exponent, mantissa)) return false;
+        if (mantissa >= kMantissaEnd) {
+            if (exponent == kExponentMax) return false;  // rounds up to 1e+06
+            ++exponent;
+        } else if (mantissa < kMantissaMin) {
+            if (exponent == kExponentMin) return false;
+            --exponent;
+        } else {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Whole numbers below 10^6 are written as they are by "%g".
+bool is_small_whole(double value) {
+    return std::fabs(value) < kFixedEnd && value == std::trunc(value);
+}
+
+std::size_t write_small_whole(char* out, double value) {
+    char* p = out;
+    if (std::signbit(value)) *p++ = '-';  // "-0" too
+    auto whole = static_cast<uint32_t>(std::fabs(value));
+    char digits[kDigits];
+    int count = 0;
+    do {
+        digits[count++] = static_cast<char>('0' + whole % 10);
+        whole /= 10;
+    } while (whole != 0);
+    while (count > 0)
+        *p++ = digits[--count];
+    return static_cast<std::size_t>(p - out);
+}
+
+// Writes a mantissa and exponent from six_digits in "%g"'s fixed style: trailing zeros of the
+// fraction dropped, and the point with them when nothing is left after it.
+std::size_t write_six_digits(char* out, bool negative, uint32_t mantissa, int exponent) {
+    char digits[kDigits];
+    for (int k = kDigits - 1; k >= 0; --k, mantissa /= 10)
+        digits[k] = static_cast<char>('0' + mantissa % 10);
+    int used = kDigits;
+    while (used > 1 && used > exponent + 1 && digits[used - 1] == '0')
+        --used;
+    char* p = out;
+    if (negative) *p++ = '-';
+    if (exponent < 0) {
+        *p++ = '0';
+        *p++ = '.';
+        for (int k = exponent + 1; k < 0; ++k)
+            *p++ = '0';
+        for (int k = 0; k < used; ++k)
+            *p++ = digits[k];
+    } else {
+        for (int k = 0; k <= exponent; ++k)
+            *p++ = digits[k];
+        if (used > exponent + 1) *p++ = '.';
+        for (int k = exponent + 1; k < used; ++k)
+            *p++ = digits[k];
+    }
+    return static_cast<std::size_t>(p - out);
+}
+
 int digit_value(char c) {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'a' && c <= 'z') return c - 'a' + 10;
@@ -156,9 +260,32 @@ void append_general(std::string& out, double value) {
 }
 
 std::size_t write_general(char* out, double value) {
+    if (is_small_whole(value)) return write_small_whole(out, value);
+    uint32_t mantissa = 0;
+    int exponent = 0;
+    if (six_digits(std::fabs(value), mantissa, exponent))
+        return write_six_digits(out, std::signbit(value), mantissa, exponent);
+    return write_general_full(out, value);
+}
+
+std::size_t write_general_full(char* out, double value) {
     // to_chars with the general format and precision 6 is printf's "%g".
-    auto result = std::to_chars(out, out + kGeneralTextMax, value, std::chars_format::general, 6);
+    auto result =
+        std::to_chars(out, out + kGeneralTextMax, value, std::chars_format::general, kDigits);
     return static_cast<std::size_t>(result.ptr - out);
+}
+
+double round_general(double value) {
+    if (is_small_whole(value)) return value;
+    uint32_t mantissa = 0;
+    int exponent = 0;
+    if (six_digits(std::fabs(value), mantissa, exponent)) {
+        // One correctly rounded division, as reading the decimal text would give.
+        double rounded = mantissa / kPowersOfTen[kExponentMax - exponent];
+        return std::signbit(value) ? -rounded : rounded;
+    }
+    char text[kGeneralTextMax];
+    return parse_decimal(std::string_view(text, write_general_full(text, value)));
 }
 
 double parse_decimal(std::string_view text) {

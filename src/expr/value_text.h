@@ -74,8 +74,14 @@ std::string format_fixed(double value);     // "%f"
 std::string format_single(double value);    // "%.7f" of the value as a single
 std::string format_integer(int32_t value);  // "%d"
 void append_general(std::string& out, double value);
-// "%g" into a buffer of at least kGeneralTextMax bytes; returns the length.
+// "%g" into a buffer of at least kGeneralTextMax bytes; returns the length. Whole numbers
+// below 10^6 and values of up to six digits without an exponent are written directly.
 std::size_t write_general(char* out, double value);
+// The same through the library formatter alone (the reference for the direct cases).
+std::size_t write_general_full(char* out, double value);
+// The number that the "%g" text of `value` reads back as: value text keeps six significant
+// digits, and this gives them without writing and reading the text in the common cases.
+double round_general(double value);
 
 // Reads a decimal number at the start of `text` as the C library's atof does: optional sign,
 // digits with an optional point and exponent, also inf, nan and 0x hexadecimal forms. Text
