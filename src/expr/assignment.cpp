@@ -141,11 +141,13 @@ void assign(Runtime& rt, std::string_view text) {
     }
     std::string_view target = std::string_view(work).substr(0, equals);
     std::string_view expression = std::string_view(work).substr(equals + 1);
+    if (variable_type(rt, target) != kString) {
+        double value = eval_numeric(rt, expression);
+        if (!rt.host.stop) set_number(rt, target, value);  // six digits reach the store
+        return;
+    }
     std::string value;
-    if (variable_type(rt, target) == kString)
-        eval_string(rt, expression, value);
-    else
-        value = format_general(eval_numeric(rt, expression));  // six digits reach the store
+    eval_string(rt, expression, value);
     if (rt.host.stop) return;
     set_variable(rt, target, value);
 }

@@ -50,15 +50,13 @@ bool literal_value(Runtime& rt, std::string_view operand, double& value) {
     return true;
 }
 
-// A variable's value, read back from its "%g" text. String names are a type mismatch.
+// A variable's value as its "%g" text reads. String names are a type mismatch.
 bool variable_value(Runtime& rt, std::string_view name, double& value) {
     if (name.find('$') != std::string_view::npos || name.find('"') != std::string_view::npos) {
         report_error(rt, kTypeMismatch);
         return false;
     }
-    std::string text;  // short value text stays in the string's own buffer
-    if (!get_variable(rt, name, text) && rt.host.stop) return false;
-    value = parse_decimal(text);
+    if (!get_number(rt, name, value) && rt.host.stop) return false;
     return true;
 }
 

@@ -224,10 +224,9 @@ bool append_entry(Runtime& rt, CatalogueEntry entry, std::size_t slots) {
     return true;
 }
 
-// The number a numeric value text stands for once converted to the type; false when it does
-// not fit the type.
-bool number_for_type(std::string_view text, VariableType type, double& number) {
-    double value = parse_decimal(text);
+// The number that a numeric value text reading `value` stands for once converted to the type;
+// false when it does not fit the type.
+bool number_for_type(double value, VariableType type, double& number) {
     if (type == kInteger) {
         double whole = std::floor(value);
         // Half up, the fraction judged at single precision.
@@ -260,6 +259,60 @@ std::size_t write_variable_number(char* out, double value) {
 
 bool is_user_function_name(std::string_view name) {
     return name.size() > 2 && to_upper_ascii(name[0]) == 'F' && to_upper_ascii(name[1]) == 'N';
+}
+
+bool is_rnd(std::string_view reference) {
+    return reference.size() == 3 && to_upper_ascii(reference[0]) == 'R' &&
+           to_upper_ascii(reference[1]) == 'N' && to_upper_ascii(reference[2]) == 'D';
+}
+
+// A numeric reference looked up: its name and subscripts, and its slot when found.
+struct NumericLookup {
+    std::string_view name;
+    Subscripts subscripts;
+    std::size_t slot = 0;
+    Lookup result = Lookup::kError;
+};
+
+void look_up_numeric(Runtime& rt, std::string_view reference, NumericLookup& found) {
+    if (parse_subscripts(rt, reference, found.name, found.subscripts))
+        found.result = locate(rt, found.name, found.subscripts, found.slot);
+}
+
+// A missing plain name that a user function without arguments answers to.
+bool missing_function_name(const NumericLookup& found) {
+    return found.result == Lookup::kMissing && found.subscripts.count == 0 &&
+           is_user_function_name(found.name);
+}
+
+// Stores a number read from value text into a numeric reference of any numeric type,
+// creating the variable or element when needed.
+bool store_number(Runtime& rt, std::string_view reference, VariableType type, double value) {
+    double number = 0.0;
+    if (!number_for_type(value, type, number)) {
+        report_error(rt, kOutOfRange);
+        return false;
+    }
+    std::string_view name;
+    Subscripts subscripts;
+    if (!parse_subscripts(rt, reference, name, subscripts)) return false;
+    std::size_t slot = 0;
+    switch (locate(rt, name, subscripts, slot)) {
+        case Lookup::kFound:
+            rt.expr.variables.values[slot] = number;
+            return true;
+        case Lookup::kError:
+            return false;
+        case Lookup::kMissing:
+            break;
+    }
+    CatalogueEntry entry;
+    entry_text(entry.text, name, kElementMark, subscripts);
+    entry.name_size = static_cast<uint32_t>(name.size());
+    entry.kind = subscripts.count == 0 ? EntryKind::kScalar : EntryKind::kElement;
+    if (!append_entry(rt, std::move(entry), 1)) return false;
+    rt.expr.variables.values.back() = number;
+    return true;
 }
 
 bool get_string(Runtime& rt, std::string_view reference, std::string& out) {
@@ -398,28 +451,43 @@ int64_t find_slot(Runtime& rt, std::string_view name, const Subscripts& subscrip
 }
 
 bool get_variable(Runtime& rt, std::string_view reference, std::string& out) {
-    if (reference.size() == 3 && to_upper_ascii(reference[0]) == 'R' &&
-        to_upper_ascii(reference[1]) == 'N' && to_upper_ascii(reference[2]) == 'D') {
+    if (is_rnd(reference)) {
         out = format_single(random_number(rt, 1));
         return true;
     }
     if (variable_type(rt, reference) == kString) return get_string(rt, reference, out);
-    std::string_view name;
-    Subscripts subscripts;
-    std::size_t slot = 0;
-    Lookup lookup = Lookup::kError;
-    if (parse_subscripts(rt, reference, name, subscripts))
-        lookup = locate(rt, name, subscripts, slot);
-    if (lookup == Lookup::kFound) {
+    NumericLookup found;
+    look_up_numeric(rt, reference, found);
+    if (found.result == Lookup::kFound) {
         char buffer[kGeneralTextMax];
-        out.assign(buffer, write_variable_number(buffer, rt.expr.variables.values[slot]));
+        out.assign(buffer, write_variable_number(buffer, rt.expr.variables.values[found.slot]));
         return true;
     }
-    if (lookup == Lookup::kMissing && subscripts.count == 0 && is_user_function_name(name) &&
-        call_user_function(rt, name, {}, out))
-        return true;
+    if (missing_function_name(found) && call_user_function(rt, found.name, {}, out)) return true;
     out.assign(1, '0');
-    return lookup == Lookup::kMissing;
+    return found.result == Lookup::kMissing;
+}
+
+bool get_number(Runtime& rt, std::string_view reference, double& value) {
+    if (is_rnd(reference) || variable_type(rt, reference) == kString) {
+        std::string text;
+        bool ok = get_variable(rt, reference, text);
+        value = parse_decimal(text);
+        return ok;
+    }
+    NumericLookup found;
+    look_up_numeric(rt, reference, found);
+    if (found.result == Lookup::kFound) {
+        value = round_general(rt.expr.variables.values[found.slot]);
+        return true;
+    }
+    std::string text;
+    if (missing_function_name(found) && call_user_function(rt, found.name, {}, text)) {
+        value = parse_decimal(text);
+        return true;
+    }
+    value = 0.0;
+    return found.result == Lookup::kMissing;
 }
 
 bool set_variable(Runtime& rt, std::string_view reference, std::string_view value) {
@@ -429,31 +497,20 @@ bool set_variable(Runtime& rt, std::string_view reference, std::string_view valu
     }
     VariableType type = variable_type(rt, reference);
     if (type == kString) return set_string(rt, reference, value);
-    double number = 0.0;
-    if (!number_for_type(value, type, number)) {
-        report_error(rt, kOutOfRange);
+    return store_number(rt, reference, type, parse_decimal(value));
+}
+
+bool set_number(Runtime& rt, std::string_view reference, double value) {
+    if (reference.empty() || !is_ascii_letter(reference.front())) {
+        report_error(rt, kBadIdentifier, reference);
         return false;
     }
-    std::string_view name;
-    Subscripts subscripts;
-    if (!parse_subscripts(rt, reference, name, subscripts)) return false;
-    std::size_t slot = 0;
-    switch (locate(rt, name, subscripts, slot)) {
-        case Lookup::kFound:
-            rt.expr.variables.values[slot] = number;
-            return true;
-        case Lookup::kError:
-            return false;
-        case Lookup::kMissing:
-            break;
+    VariableType type = variable_type(rt, reference);
+    if (type == kString) {
+        char text[kGeneralTextMax];
+        return set_string(rt, reference, std::string_view(text, write_general(text, value)));
     }
-    CatalogueEntry entry;
-    entry_text(entry.text, name, kElementMark, subscripts);
-    entry.name_size = static_cast<uint32_t>(name.size());
-    entry.kind = subscripts.count == 0 ? EntryKind::kScalar : EntryKind::kElement;
-    if (!append_entry(rt, std::move(entry), 1)) return false;
-    rt.expr.variables.values.back() = number;
-    return true;
+    return store_number(rt, reference, type, round_general(value));
 }
 
 void erase_variable(Runtime& rt, std::string_view name) {
@@ -478,7 +535,7 @@ bool convert_to_type(std::string& value, VariableType type) {
         case kInteger:
         case kSingle: {
             double number = 0.0;
-            if (!number_for_type(value, type, number)) return false;
+            if (!number_for_type(parse_decimal(value), type, number)) return false;
             value = type == kInteger ? format_integer(static_cast<int32_t>(number))
                                      : format_single(number);
             return true;

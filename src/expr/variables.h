@@ -29,9 +29,14 @@ VariableType variable_type(Runtime& rt, std::string_view name);
 // Writes the value text of a variable or element. Returns false on an error, and for a string
 // variable that does not exist (its value then reads as the empty string).
 bool get_variable(Runtime& rt, std::string_view reference, std::string& out);
+// The number that get_variable's text reads back as, without the text in the common cases
+// (a numeric variable or element that exists: its value with six significant digits).
+bool get_number(Runtime& rt, std::string_view reference, double& value);
 // Converts the value text to the reference's type and stores it, creating the variable or
 // element when needed; false on an error.
 bool set_variable(Runtime& rt, std::string_view reference, std::string_view value);
+// set_variable with the "%g" text of `value`, without the text for numeric references.
+bool set_number(Runtime& rt, std::string_view reference, double value);
 // Removes a variable, every element created by assignment under that name, or an array.
 void erase_variable(Runtime& rt, std::string_view name);
 
