@@ -31,6 +31,10 @@ constexpr char kRunRefused[] =
     "Run \x96\xBD\x97\xDF\x8C\xEA\x82\xCD\x8Eg\x97p\x82\xC5\x82\xAB\x82\xDC\x82\xB9\x82\xF1";  // Run
                                                                                                // 命令語は使用できません
 
+bool is_digit_byte(char c) {
+    return c >= '0' && c <= '9';
+}
+
 // The byte at a position of the program text; -1 reads as a line feed, past the end as NUL.
 char program_byte(const HostState& host, int32_t pos) {
     if (pos < 0) return '\n';
@@ -58,6 +62,28 @@ void cut_before_then(std::string& statement) {
         statement.resize(b == ')' ? k + 1 : k);
         return;
     }
+}
+
+// The end of a run of bytes from `from` that cannot end a statement or change the quote state:
+// the first line feed, ":" or double quote after it, or the end of the text.
+std::size_t plain_run_end(std::string_view text, std::size_t from) {
+    std::size_t k = from;
+    while (k < text.size() && text[k] != '\n' && text[k] != ':' && text[k] != '"')
+        ++k;
+    return k;
+}
+
+// The line number read from its buffer as strtol does; plain digits are read directly.
+int32_t line_number_value(const std::string& digits) {
+    constexpr std::size_t kPlainDigitsMax = 18;  // no overflow below 10^18
+    bool plain = !digits.empty() && digits.size() <= kPlainDigitsMax;
+    int64_t value = 0;
+    for (std::size_t k = 0; plain && k < digits.size(); ++k) {
+        plain = is_digit_byte(digits[k]);
+        if (plain) value = value * 10 + (digits[k] - '0');
+    }
+    if (plain) return static_cast<int32_t>(value);
+    return static_cast<int32_t>(std::strtol(digits.c_str(), nullptr, 10));
 }
 
 void run_pending_statement(Runtime& rt) {
@@ -107,9 +133,11 @@ bool dispatch_statement(Runtime& rt, std::string_view statement) {
             if (ctx.token != kDefFnToken) expand_calls(rt, ctx.args);
         }
     } else if (first != '*') {
-        std::string text(statement);
-        expand_calls(rt, text);
-        if (!host.stop) assign(rt, text);
+        // The argument field, which keeps its capacity, holds the assignment while it runs.
+        ctx.args.assign(statement);
+        expand_calls(rt, ctx.args);
+        if (!host.stop) assign(rt, ctx.args);
+        ctx.args.clear();
         ctx.handled = true;
     } else {
         ctx.handled = true;  // a label does nothing
@@ -200,16 +228,24 @@ int run_program(Runtime& rt) {
                 }
             }
             bool ends = c == '\n' || c == '\0' || (c == ':' && !in_quotes);
-            if (!ends && statement.size() >= kStatementMax) {
-                report_error(rt, kSyntaxError);  // a statement longer than 8191 bytes
-                return 0;
+            if (!ends) {
+                // The byte and the plain bytes after it are taken in one piece; the loop goes
+                // on from the last of them.
+                auto from = static_cast<std::size_t>(host.position);
+                std::size_t end = c == '"' ? from + 1 : plain_run_end(host.program, from + 1);
+                if (statement.size() + (end - from) > kStatementMax) {
+                    host.position = static_cast<int32_t>(from + kStatementMax - statement.size());
+                    report_error(rt, kSyntaxError);  // a statement longer than 8191 bytes
+                    return 0;
+                }
+                statement.append(host.program, from, end - from);
+                host.position = static_cast<int32_t>(end - 1);
             }
-            if (!ends) statement += c;
         }
 
         if (c == ' ' && mode == 0) {
             line_number.pop_back();
-            host.line_number = static_cast<int32_t>(std::strtol(line_number.c_str(), nullptr, 10));
+            host.line_number = line_number_value(line_number);
             line_number.clear();
             statement.clear();
             mode = 1;
