@@ -65,10 +65,11 @@ void cut_before_then(std::string& statement) {
 }
 
 // The end of a run of bytes from `from` that cannot end a statement or change the quote state:
-// the first line feed, ":" or double quote after it, or the end of the text.
+// the first line feed, NUL, ":" or double quote after it, or the end of the text.
 std::size_t plain_run_end(std::string_view text, std::size_t from) {
     std::size_t k = from;
-    while (k < text.size() && text[k] != '\n' && text[k] != ':' && text[k] != '"')
+    while (k < text.size() && text[k] != '\n' && text[k] != '\0' && text[k] != ':' &&
+           text[k] != '"')
         ++k;
     return k;
 }
