@@ -2,13 +2,13 @@
 // at a time and dispatches it by its token. Jumps, loops and IF only move the position.
 #include "host/run_loop.h"
 
-#include <charconv>
 #include <cstdlib>
 #include <string>
 
 #include "devices/file_table.h"
 #include "expr/assignment.h"
 #include "expr/calls.h"
+#include "expr/value_text.h"
 #include "host/error_report.h"
 #include "host/limits.h"
 #include "host/runtime.h"
@@ -30,10 +30,6 @@ constexpr char kChainRefused[] =
 constexpr char kRunRefused[] =
     "Run \x96\xBD\x97\xDF\x8C\xEA\x82\xCD\x8Eg\x97p\x82\xC5\x82\xAB\x82\xDC\x82\xB9\x82\xF1";  // Run
                                                                                                // 命令語は使用できません
-
-bool is_digit_byte(char c) {
-    return c >= '0' && c <= '9';
-}
 
 // The byte at a position of the program text; -1 reads as a line feed, past the end as NUL.
 char program_byte(const HostState& host, int32_t pos) {
@@ -80,7 +76,7 @@ int32_t line_number_value(const std::string& digits) {
     bool plain = !digits.empty() && digits.size() <= kPlainDigitsMax;
     int64_t value = 0;
     for (std::size_t k = 0; plain && k < digits.size(); ++k) {
-        plain = is_digit_byte(digits[k]);
+        plain = is_digit(digits[k]);
         if (plain) value = value * 10 + (digits[k] - '0');
     }
     if (plain) return static_cast<int32_t>(value);
