@@ -265,6 +265,14 @@ TEST(TokenizerOptions, OptionLineSetsTheFont) {
     EXPECT_EQ(image->text, "1 \n1 \x10\x10 1\n\n");  // the option line is no program line
 }
 
+TEST(TokenizerOptions, FontNumbersClampedToWhatTheRasterizerUses) {
+    auto image =
+        tokenize_source("' kavpack: --font \"-16 -2147483648 3700 0 5000 0 0 0 128 0 0 0 0\"\nEND")
+            .image;
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->font_numbers, "-16 -32767 100 0 1000 0 0 0 128 0 0 0 0");
+}
+
 TEST(TokenizerOptions, CommandLineChoiceWins) {
     FontChoice choice;
     choice.numbers = "-12 0 0 0 0 0 0 0 128 0 0 0 0";
