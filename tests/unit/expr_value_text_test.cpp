@@ -136,6 +136,9 @@ TEST(NumberReading, DecimalLikeAtof) {
     EXPECT_DOUBLE_EQ(parse_decimal("abc"), 0.0);
     EXPECT_DOUBLE_EQ(parse_decimal(""), 0.0);
     EXPECT_DOUBLE_EQ(parse_decimal("+-5"), 0.0);
+    EXPECT_DOUBLE_EQ(parse_decimal(" -.5"), -0.5);  // white space first, as atof skips it
+    EXPECT_DOUBLE_EQ(parse_decimal("\t\r\n 42"), 42.0);
+    EXPECT_DOUBLE_EQ(parse_decimal(" - 5"), 0.0);  // but not between the sign and the digits
     EXPECT_DOUBLE_EQ(parse_decimal("0x1A"), 26.0);
     EXPECT_EQ(parse_decimal("1e999"), std::numeric_limits<double>::infinity());
     EXPECT_EQ(parse_decimal("-1e999"), -std::numeric_limits<double>::infinity());
