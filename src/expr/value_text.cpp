@@ -246,11 +246,8 @@ std::string format_fixed(double value) {
 }
 
 std::string format_single(double value) {
-    // Out-of-range values become infinities of their sign, as a float conversion would.
-    float single = std::fabs(value) > std::numeric_limits<float>::max()
-                       ? std::copysign(std::numeric_limits<float>::infinity(), value)
-                       : static_cast<float>(value);
-    return format_with(static_cast<double>(single), std::chars_format::fixed, 7);
+    // The value itself with seven decimals: no float in between, so 16777217 stays 16777217.
+    return format_with(value, std::chars_format::fixed, 7);
 }
 
 std::string format_integer(int32_t value) {

@@ -71,7 +71,7 @@ std::size_t trim_leading_zero(char* number, std::size_t size);
 // Number formats of value text.
 std::string format_general(double value);   // "%g"
 std::string format_fixed(double value);     // "%f"
-std::string format_single(double value);    // "%.7f" of the value as a single
+std::string format_single(double value);    // "%.7f": seven decimals
 std::string format_integer(int32_t value);  // "%d"
 void append_general(std::string& out, double value);
 // "%g" into a buffer of at least kGeneralTextMax bytes; returns the length. Whole numbers
