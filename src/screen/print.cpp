@@ -105,11 +105,15 @@ int file_prefix(Runtime& rt, std::string_view args, bool has_destination, std::s
 
 }  // namespace
 
+std::size_t character_width(std::string_view text, std::size_t pos) {
+    auto byte = static_cast<uint8_t>(text[pos]);
+    return (is_sjis_lead(byte) || byte == kOpEscape) ? 2 : 1;
+}
+
 std::size_t whole_characters(std::string_view text, std::size_t limit) {
     std::size_t end = 0;
     while (end < text.size()) {
-        auto byte = static_cast<uint8_t>(text[end]);
-        std::size_t step = (is_sjis_lead(byte) || byte == kOpEscape) ? 2 : 1;
+        std::size_t step = character_width(text, end);
         if (end + step > limit) break;
         end += step;
     }

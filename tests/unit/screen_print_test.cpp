@@ -123,6 +123,15 @@ TEST(PrintUsing, StringFields) {
     EXPECT_EQ(compose(f, "using \"& &\";\"\x82\xA0\x82\xA2\""), "\x82\xA0 \n");  // no half
 }
 
+TEST(PrintUsing, PicturesAreWalkedByCharacters) {
+    RuntimeFixture f;
+    // The second bytes of "　" (81 40) and "ァ" (83 40) are "@": never a field.
+    EXPECT_EQ(compose(f, "using \"\x8D\x87\x8C\x76\x81\x40###\x89\x7E\";42"),
+              "\x8D\x87\x8C\x76\x81\x40 42\x89\x7E\n");
+    EXPECT_EQ(compose(f, "using \"\x83\x40@\x83\x40#\";\"\x83\x40\";5"), "\x83\x40\x83\x40\x83\x40" "5\n");
+    EXPECT_TRUE(f.platform.boxes.empty());
+}
+
 TEST(PrintUsing, ArgumentsRunOutOrAreLeftOver) {
     RuntimeFixture f;
     EXPECT_EQ(compose(f, "using \"@-@-##\";\"a\""), "a-- 0\n");
