@@ -139,6 +139,14 @@ TEST(PrintUsing, ArgumentsRunOutOrAreLeftOver) {
     EXPECT_EQ(compose(f, "using \"a&b\";1"), "a&b\n");  // an & that opens no field
 }
 
+TEST(PrintList, ALiteralLeftOpenIsASyntaxError) {
+    for (const char* args : {"1;\"abc", "\"abc", "1,\"a;b"}) {
+        RuntimeFixture f;
+        compose(f, args);
+        EXPECT_TRUE(reported(f, kSyntaxError)) << args;  // never dropped in silence
+    }
+}
+
 TEST(PrintUsing, PictureWithoutItsSemicolonIsASyntaxError) {
     RuntimeFixture f;
     compose(f, "using \"##\"");
