@@ -187,7 +187,7 @@ double numeric_argument(Runtime& rt, std::string_view text) {
 }
 
 int32_t integer_argument(Runtime& rt, std::string_view text) {
-    return truncate_to_int32(eval_numeric(rt, text));
+    return eval_integer(rt, text);
 }
 
 bool string_argument(Runtime& rt, std::string_view text, std::string& raw) {

@@ -3,6 +3,7 @@
 // the frame: evaluating allocates nothing.
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <string>
 
 #include "expr/evaluator.h"
@@ -215,6 +216,15 @@ int32_t truncate_to_int32(double value) {
     // As a 64-bit conversion keeps its low 32 bits; beyond 64 bits (and NaN) nothing is left.
     if (!(std::fabs(whole) < kTwoTo63)) return 0;
     return static_cast<int32_t>(static_cast<uint32_t>(static_cast<int64_t>(whole)));
+}
+
+bool truncate_checked(double value, int32_t& out) {
+    double whole = std::trunc(value);
+    if (!(whole >= std::numeric_limits<int32_t>::min() &&
+          whole <= std::numeric_limits<int32_t>::max()))
+        return false;  // NaN too
+    out = static_cast<int32_t>(whole);
+    return true;
 }
 
 double reduce_numeric(Runtime& rt, std::string_view text) {

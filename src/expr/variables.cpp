@@ -83,14 +83,20 @@ bool for_each_piece(std::string_view inside, Take take) {
 }
 
 // Evaluates each subscript piece, truncated toward zero. More than 255 is error 5; so is a
-// negative subscript when `check_sign` is set.
+// negative subscript when `check_sign` is set. A subscript beyond 32 bits is error 14, as
+// one above an array's bound: it must never wrap onto a small element.
 bool evaluate_subscripts(Runtime& rt, std::string_view inside, Subscripts& subscripts,
                          bool check_sign) {
     subscripts.count = 0;
     return for_each_piece(inside, [&](std::string_view piece) {
-        int32_t value = truncate_to_int32(eval_numeric(rt, piece));
-        if (subscripts.count >= kSubscriptMax || (check_sign && value < 0)) {
+        double number = eval_numeric(rt, piece);
+        int32_t value = 0;
+        if (subscripts.count >= kSubscriptMax || (check_sign && number <= -1)) {
             report_error(rt, kOutOfRange);
+            return false;
+        }
+        if (!truncate_checked(number, value)) {
+            report_error(rt, kArrayMemory);
             return false;
         }
         subscripts.values[static_cast<std::size_t>(subscripts.count++)] = value;

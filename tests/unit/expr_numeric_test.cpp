@@ -228,6 +228,21 @@ TEST_F(Numeric, TruncationKeepsTheLowThirtyTwoBits) {
     EXPECT_EQ(truncate_to_int32(-INFINITY), 0);
 }
 
+TEST_F(Numeric, HugeValuesNeverWrapIntoSmallOnes) {
+    int32_t whole = 7;
+    EXPECT_TRUE(truncate_checked(-2147483648.9, whole));
+    EXPECT_EQ(whole, -2147483647 - 1);
+    EXPECT_FALSE(truncate_checked(2147483648.0, whole));
+    EXPECT_FALSE(truncate_checked(std::nan(""), whole));
+    EXPECT_EQ(eval_integer(rt, "4294967298"), 0);  // a count or time: error 5
+    EXPECT_EQ(last_error(), kOutOfRange);
+    run("A(1E20)=9");  // a subscript: error 14, and element 0 keeps its value
+    EXPECT_EQ(last_error(), kArrayMemory);
+    EXPECT_EQ(get("A(0)"), "0");
+    EXPECT_NE(cond("4294967296"), 0);  // a huge condition stays true
+    EXPECT_NE(cond("-4294967296"), 0);
+}
+
 TEST_F(Numeric, ReduceReadsOnlyItsFirst1024Bytes) {
     std::string text = "1" + std::string(1023, '0') + "+5";
     double value = reduce_numeric(rt, text);
