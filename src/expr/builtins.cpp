@@ -179,6 +179,10 @@ bool call_builtin(Runtime& rt, std::string_view name, std::string_view args, std
         }
     }
     entry->body(rt, split, out);
+    if (!is_quoted(out) && !std::isfinite(parse_decimal(out))) {
+        report_error(rt, kOutOfRange);  // exp(1000), val("1e999"): no number to go on with
+        out.assign(1, '0');
+    }
     return true;
 }
 

@@ -61,6 +61,14 @@ bool variable_value(Runtime& rt, std::string_view name, double& value) {
     return true;
 }
 
+// A number beyond the double range, or no number at all, is error 5: its "inf" or "nan" text
+// would read back as a variable's name.
+bool finite_number(Runtime& rt, double value) {
+    if (std::isfinite(value)) return true;
+    report_error(rt, kOutOfRange);
+    return false;
+}
+
 // The value of one operand text. A text that cannot start an operand (nothing, or a binary
 // operator) is a syntax error.
 bool operand_value(Runtime& rt, std::string_view operand, double& value) {
@@ -68,7 +76,7 @@ bool operand_value(Runtime& rt, std::string_view operand, double& value) {
     if (first == '&') return literal_value(rt, operand, value);
     if (is_digit(first) || first == '.') {
         value = parse_decimal(operand);
-        return true;
+        return finite_number(rt, value);  // 1E999
     }
     if (is_sign(first) && operand.size() > 1) {
         char next = operand[1];
@@ -77,8 +85,10 @@ bool operand_value(Runtime& rt, std::string_view operand, double& value) {
             ok = variable_value(rt, operand.substr(1), value);
         else if (next == '&')
             ok = literal_value(rt, operand.substr(1), value);
-        else
+        else {
             value = parse_decimal(operand.substr(1));
+            ok = finite_number(rt, value);
+        }
         if (first == '-') value = -value;
         return ok;
     }
@@ -99,20 +109,20 @@ bool apply_operator(Runtime& rt, char op, double left, double right, double& res
     switch (op) {
         case '^':
             result = std::pow(left, right);
-            return true;
+            return finite_number(rt, result);
         case '*':
             result = left * right;
-            return true;
+            return finite_number(rt, result);
         case '+':
             result = left + right;
-            return true;
+            return finite_number(rt, result);
         case '-':
             result = left - right;
-            return true;
+            return finite_number(rt, result);
         case '/':
             if (right == 0.0) return divide_by_zero(rt);
             result = left / right;
-            return true;
+            return finite_number(rt, result);
         default:
             break;
     }

@@ -233,6 +233,7 @@ bool append_entry(Runtime& rt, CatalogueEntry entry, std::size_t slots) {
 // The number that a numeric value text reading `value` stands for once converted to the type;
 // false when it does not fit the type.
 bool number_for_type(double value, VariableType type, double& number) {
+    if (!std::isfinite(value)) return false;  // "inf" or "nan" would read back as a name
     if (type == kInteger) {
         double whole = std::floor(value);
         // Half up, the fraction judged at single precision.
@@ -244,8 +245,7 @@ bool number_for_type(double value, VariableType type, double& number) {
         return true;
     }
     if (type == kSingle) {
-        if (std::isfinite(value) && std::fabs(value) > std::numeric_limits<float>::max())
-            return false;
+        if (std::fabs(value) > std::numeric_limits<float>::max()) return false;
         char buffer[kSingleTextMax];
         auto single = static_cast<double>(static_cast<float>(value));
         auto result =
@@ -547,7 +547,7 @@ bool convert_to_type(std::string& value, VariableType type) {
             return true;
         }
         case kDouble:
-            return true;
+            return std::isfinite(parse_decimal(value));
     }
     return true;
 }

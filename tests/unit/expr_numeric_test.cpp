@@ -243,6 +243,17 @@ TEST_F(Numeric, HugeValuesNeverWrapIntoSmallOnes) {
     EXPECT_NE(cond("-4294967296"), 0);
 }
 
+TEST_F(Numeric, ResultsBeyondTheDoubleRangeAreError5) {
+    // "inf" or "nan" value text would read back as a variable's name.
+    for (std::string text :
+         {"1E308*10", "-1E308-1E308", "1E999", "-1E999", "(-8)^.5", "10^400", "1E300/1E-300"}) {
+        EXPECT_EQ(num(text), 0) << text;
+        EXPECT_EQ(last_error(), kOutOfRange) << text;
+    }
+    EXPECT_EQ(num("1E308*1"), 1e308);
+    EXPECT_EQ(last_error(), 0);
+}
+
 TEST_F(Numeric, ReduceReadsOnlyItsFirst1024Bytes) {
     std::string text = "1" + std::string(1023, '0') + "+5";
     double value = reduce_numeric(rt, text);
