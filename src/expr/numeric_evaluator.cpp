@@ -16,7 +16,6 @@
 namespace quillon {
 namespace {
 
-constexpr std::size_t kOperandTextMax = 255;  // bytes of one operand's text
 constexpr double kTwoTo63 = 9223372036854775808.0;
 
 // The operand and operator lists of one evaluation.
@@ -31,10 +30,6 @@ struct FlatLists {
 bool exponent_sign_at(std::string_view text, std::size_t pos) {
     return pos >= 1 && is_sign(text[pos]) && (text[pos - 1] == 'e' || text[pos - 1] == 'E') &&
            is_exponent_sign(text, pos);
-}
-
-bool item_starts(std::string_view text, std::size_t pos) {
-    return pos == 0 || (is_operator(text, pos) && !exponent_sign_at(text, pos));
 }
 
 // &H and &O literals, read as signed 32-bit integers.
@@ -104,7 +99,8 @@ bool divide_by_zero(Runtime& rt) {
     return false;
 }
 
-// One binary operation. Division by zero (after truncation for \ and MOD) is error 16.
+// One binary operation. Division by zero (after truncation for \ and MOD) is error 16; a
+// result beyond the double range, or none (a fractional power of a negative number), error 5.
 bool apply_operator(Runtime& rt, char op, double left, double right, double& result) {
     switch (op) {
         case '^':
@@ -210,11 +206,10 @@ std::size_t read_operator(Runtime& rt, std::string_view text, std::size_t pos, F
 }
 
 // The end of the operand text that starts at `pos`: its first byte is always taken, then
-// bytes up to the next operator, at most 255 in all.
+// bytes up to the next operator.
 std::size_t operand_end(std::string_view text, std::size_t pos) {
     std::size_t end = pos < text.size() ? pos + 1 : pos;
-    while (end < text.size() && end - pos < kOperandTextMax &&
-           (!is_operator(text, end) || exponent_sign_at(text, end)))
+    while (end < text.size() && (!is_operator(text, end) || exponent_sign_at(text, end)))
         ++end;
     return end;
 }
@@ -243,17 +238,15 @@ double reduce_numeric(Runtime& rt, std::string_view text) {
     bool negate = false;
     std::size_t pos = 0;
     while (pos < text.size()) {
-        if (!item_starts(text, pos)) {
-            ++pos;  // the rest of an operand cut at 255 bytes
-            continue;
-        }
         pos = read_operator(rt, text, pos, lists, negate);
         if (pos == std::string_view::npos) return 0.0;
-        if (lists.operand_count >= kOperandMax) {
-            report_error(rt, kSyntaxError);  // more operands than the lists hold
+        std::size_t end = operand_end(text, pos);
+        if (lists.operand_count >= kOperandMax || end - pos > kOperandTextMax) {
+            // More operands than the lists hold, or an operand longer than its 255 bytes: a
+            // cut name or number would read as another one.
+            report_error(rt, kSyntaxError);
             return 0.0;
         }
-        std::size_t end = operand_end(text, pos);
         double& value = lists.operands[lists.operand_count++];
         if (!operand_value(rt, text.substr(pos, end - pos), value)) return 0.0;
         pos = end;

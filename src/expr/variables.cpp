@@ -13,6 +13,7 @@
 #include "expr/random.h"
 #include "expr/value_text.h"
 #include "host/error_report.h"
+#include "host/limits.h"
 #include "host/runtime.h"
 
 namespace quillon {
@@ -36,12 +37,12 @@ std::string_view name_part(std::string_view reference) {
     return reference.substr(0, reference.find('('));
 }
 
-// Splits a reference at its first "(" and the matching ")". Unbalanced brackets, or text after
-// the closing bracket, are error 1.
+// Splits a reference at its first "(" and the matching ")". Unbalanced brackets, text after
+// the closing bracket, or a name longer than an operand can carry, are error 1.
 bool split_reference(Runtime& rt, std::string_view reference, ReferenceParts& parts) {
     std::size_t open = reference.find('(');
     parts = {reference.substr(0, open), {}, open != std::string_view::npos};
-    if (parts.name.find(')') != std::string_view::npos) {
+    if (parts.name.find(')') != std::string_view::npos || parts.name.size() > kNameMax) {
         report_error(rt, kSyntaxError);
         return false;
     }
