@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 
 namespace quillon {
 
@@ -35,6 +36,12 @@ inline constexpr int kInputVariableMax = 50;         // variables of one keyboar
 inline constexpr std::size_t kInputSplitMax =
     1024;                                           // bytes of INPUT's list and line that are split
 inline constexpr std::size_t kInputItemMax = 1023;  // bytes of one INPUT name or value
+
+// The largest canvas (picture or window surface, 4 bytes a pixel): 16384 pixels a side and
+// 32 Mpixels (128 MiB) in all. --screen and --window beyond it are refused, WINDOW is kept
+// within it.
+inline constexpr int kCanvasSideMax = 16384;
+inline constexpr int64_t kCanvasAreaMax = int64_t{32} << 20;
 
 // Slots of the variable store's value block (8 bytes each): a bigger DIM is refused.
 inline constexpr std::size_t kValueSlotsMax = std::size_t{1} << 25;
