@@ -35,7 +35,8 @@ void set_hints() {
     SDL_SetHint(SDL_HINT_IME_INTERNAL_EDITING, "0");
     SDL_SetHint(SDL_HINT_IME_SHOW_UI, "1");
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
-    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");  // quit events come from signals only
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");  // kavrun's signal watch serves them
 }
 
 // Frames go to the window system's own framebuffer where the driver has one (no graphics
