@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Set-up, build and run of the Quillon BASIC runtime on Debian 12.
 #   ./build.sh run FILE      build, then run FILE (in a window, or headless without a display)
-#   ./build.sh test          build, then run every test, then again under the sanitizers
+#   ./build.sh test          build, then run every test, then again under the sanitizers, then
+#                            the window and thread tests under ThreadSanitizer
 #   ./build.sh test-fast     build and run every test once, without the sanitizer build
 #   ./build.sh build         build only (build/kavrun, build/kavpack)
 #   ./build.sh bench         build and run the benchmarks (bench/README.md)
@@ -12,6 +13,10 @@ PACKAGES=(cmake make g++ pkg-config libsdl2-dev libfreetype-dev libfontconfig-de
     fonts-ipafont-mincho fonts-ipafont-gothic libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth xdotool libx11-dev ccache)
 JOBS=$(nproc 2>/dev/null || echo 2)
+# Under ThreadSanitizer: the targets the run needs, and the tests that run more than one thread
+# (the window with its event thread, signals, kavrun itself, input waits, mouse traps).
+TSAN_TARGETS=(kavrun kavpack unit_tests gui_probe x_close_window)
+TSAN_TESTS='^(gui|signals)\.|^(Sdl|WindowProcedure|Headless|Kavrun|Input|MouseTraps|FontLibrary|StatementCutting)'
 
 install_packages() {
     local missing=()
@@ -56,6 +61,10 @@ case "${1:-}" in
         run_tests build
         configure_and_build build-sanitize -DQUILLON_SANITIZE=ON
         ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_tests build-sanitize
+        cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLON_TSAN=ON > /dev/null
+        cmake --build build-tsan -j "$JOBS" --target "${TSAN_TARGETS[@]}"
+        (cd build-tsan && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
+            ctest --output-on-failure -j "$JOBS" -R "$TSAN_TESTS")
         ;;
     test-fast)
         install_packages "${PACKAGES[@]}"
