@@ -60,7 +60,8 @@ case "${1:-}" in
         configure_and_build build
         run_tests build
         configure_and_build build-sanitize -DQUILLON_SANITIZE=ON
-        ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_tests build-sanitize
+        ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+            LSAN_OPTIONS="suppressions=$PWD/tests/sanitizer/lsan.supp" run_tests build-sanitize
         cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLON_TSAN=ON > /dev/null
         cmake --build build-tsan -j "$JOBS" --target "${TSAN_TARGETS[@]}"
         (cd build-tsan && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
