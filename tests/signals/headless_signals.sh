@@ -21,6 +21,26 @@ ended_within() {
     return 1
 }
 
+# Waits up to 30 seconds until process $1 has its signal handlers in place and has then run
+# for half a second of processor time, so that the signal finds the program running whatever
+# the machine's load (a signal before the handlers would end it by the default action).
+running() {
+    local pid=$1 k base=""
+    local half=$(($(getconf CLK_TCK) / 2))
+    for ((k = 0; k < 300; ++k)); do
+        local caught ticks
+        caught=$(awk '/^SigCgt:/ { print $2 }' "/proc/$pid/status" 2> /dev/null) || return 1
+        ticks=$(sed 's/.*) //' "/proc/$pid/stat" 2> /dev/null | awk '{ print $12 + $13 }')
+        [ -n "$caught" ] && [ -n "$ticks" ] || return 1
+        if (((0x$caught & 0x4003) == 0x4003)); then  # SIGTERM, SIGINT and SIGHUP
+            [ -z "$base" ] && base=$ticks
+            ((ticks - base >= half)) && return 0
+        fi
+        sleep 0.1
+    done
+    return 1
+}
+
 # 2000 lines (far less than the transcript's buffer), then a loop that prints nothing more.
 printf '10 FOR I = 1 TO 2000\n20 PRINT I\n30 NEXT\n40 PRINT "looping"\n50 GOTO 50\n' > "$work/loop.bas"
 { seq 1 2000 | sed 's/^/ /'; echo looping; } > "$work/loop.expected"
@@ -28,7 +48,7 @@ for signal in TERM INT HUP; do
     out="$work/loop-$signal.txt"
     "$kavrun" --headless "$work/loop.bas" < /dev/null > "$out" 2> "$work/err.txt" &
     pid=$!
-    sleep 1
+    running "$pid" || fail "SIG$signal: kavrun did not get going"
     kill -s "$signal" "$pid"
     ended_within 50 "$pid" || { fail "SIG$signal: kavrun did not end"; kill -KILL "$pid"; }
     wait "$pid"
@@ -43,7 +63,7 @@ done
 printf '10 N = N + 1\n20 PRINT N\n30 GOTO 10\n' > "$work/count.bas"
 "$kavrun" --headless "$work/count.bas" < /dev/null > "$work/count.txt" 2> /dev/null &
 pid=$!
-sleep 1
+running "$pid" || fail "printing: kavrun did not get going"
 kill -TERM "$pid"
 wait "$pid"
 lines=$(wc -l < "$work/count.txt")
@@ -57,7 +77,10 @@ sleep 60 > "$work/keys" &
 holder=$!
 "$kavrun" --headless "$work/ask.bas" < "$work/keys" > "$work/ask.txt" 2>&1 &
 pid=$!
-sleep 1
+for ((k = 0; k < 300; ++k)); do  # the transcript is written out when the input wait begins
+    grep -q '^? ' "$work/ask.txt" 2> /dev/null && break
+    sleep 0.1
+done
 kill -TERM "$pid"
 ended_within 30 "$pid" || { fail "input wait: kavrun did not end"; kill -KILL "$pid"; }
 wait "$pid"
