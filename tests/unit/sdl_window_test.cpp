@@ -671,5 +671,65 @@ TEST(SdlInput, ClosingTheWindowWhileInputWaitsEndsTheProgram) {
     EXPECT_FALSE(program.rt->host.error_stopped);
 }
 
+void push_window_event(uint8_t kind, int data1 = 0, int data2 = 0) {
+    SDL_Event event{};
+    event.type = SDL_WINDOWEVENT;
+    event.window.event = kind;
+    event.window.data1 = data1;
+    event.window.data2 = data2;
+    SDL_PushEvent(&event);
+}
+
+void push_motion(int x, int y) {
+    SDL_Event event{};
+    event.type = SDL_MOUSEMOTION;
+    event.motion.x = x;
+    event.motion.y = y;
+    SDL_PushEvent(&event);
+}
+
+// The event thread and the worker at once on everything they share: the program prints, moves
+// the caret, clears, recolours and resizes its window, polls keys and takes mouse traps, while
+// the user resizes, uncovers, clicks, moves the mouse and switches the focus. The threads must
+// keep to their locks (ThreadSanitizer runs this) and the program sees the key that ends it.
+TEST(SdlInput, ProgramAndWindowEventsRunTogether) {
+    SdlProgram program;
+    ASSERT_TRUE(program.platform) << SDL_GetError();
+    program.run(R"(ON MOUSE(2) GOSUB *click
+MOUSE(2) ON
+*top
+N=N+1
+COLOR N MOD 8
+PRINT N;"漢字";
+LOCATE N MOD 20,N MOD 10
+IF N MOD 50=0 THEN CLS
+IF N MOD 70=0 THEN WINDOW 10,10,300+N MOD 40,200+N MOD 30
+K$=INKEY$
+IF K$="q" THEN END
+GOTO *top
+*click
+C=C+1
+RETURN
+)",
+                [](Runtime& rt) {
+                    wait_for([&] { return rt.host.running.load(); });
+                    for (int k = 0; k < 150; ++k) {
+                        push_window_event(SDL_WINDOWEVENT_SIZE_CHANGED, 200 + k % 90, 150 + k % 70);
+                        push_window_event(SDL_WINDOWEVENT_EXPOSED);
+                        push_motion(k % 180, k % 120);
+                        push_button(SDL_BUTTON_LEFT, true, k % 180, 10);
+                        push_button(SDL_BUTTON_LEFT, false, k % 180, 10);
+                        push_window_event(k % 2 ? SDL_WINDOWEVENT_FOCUS_LOST
+                                                : SDL_WINDOWEVENT_FOCUS_GAINED);
+                        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                    }
+                    push_window_event(SDL_WINDOWEVENT_FOCUS_GAINED);
+                    push_text("q");
+                });
+    EXPECT_EQ(program.var("K$"), "\"q\"");
+    EXPECT_NE(program.var("C"), "0");  // clicks reached the trap
+    EXPECT_FALSE(program.rt->host.error_stopped);
+}
+
 }  // namespace
 }  // namespace quillon
