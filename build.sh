@@ -79,7 +79,7 @@ case "${1:-}" in
         run_tests build
         configure_and_build build-sanitize -DQUILLON_SANITIZE=ON
         ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-            LSAN_OPTIONS="suppressions=$PWD/tests/sanitizer/lsan.supp" run_tests build-sanitize
+            LSAN_OPTIONS="suppressions=$PWD/tests/sanitizer/lsan.supp:print_suppressions=0" run_tests build-sanitize
         cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLON_TSAN=ON > /dev/null
         cmake --build build-tsan -j "$JOBS" --target "${TSAN_TARGETS[@]}"
         run_tsan_tests
