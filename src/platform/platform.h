@@ -12,6 +12,8 @@
 
 namespace quillon {
 
+class FileSystem;  // platform/file_system.h
+
 // A view of 32-bit pixels (0x00BBGGRR, red in the low byte), row after row.
 struct PixelView {
     uint32_t* pixels = nullptr;
@@ -108,7 +110,8 @@ class WindowEvents {
 
 class Platform {
   public:
-    virtual ~Platform() = default;
+    Platform();
+    virtual ~Platform();
 
     // Runs the program: makes the window, calls `worker` on a worker thread and serves
     // window events until the worker has returned (or the window was closed and the worker
@@ -154,6 +157,13 @@ class Platform {
 
     // Fonts.
     virtual std::unique_ptr<Font> open_font(const FontRecord& record) = 0;
+
+    // Files, serial ports and folders. The default serves them from this operating system,
+    // with drive letters and port names mapped through the settings store above.
+    virtual FileSystem& file_system();
+
+  private:
+    std::unique_ptr<FileSystem> file_system_;
 };
 
 }  // namespace quillon

@@ -147,15 +147,22 @@ void store_values(Runtime& rt, const std::vector<std::string_view>& names,
 
 // ---- File forms ----
 
+std::string_view skip_white_space(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || (text.front() >= '\t' && text.front() <= '\r')))
+        text.remove_prefix(1);
+    return text;
+}
+
+// Reads one field with the file table held: a field is read byte by byte from the channel's
+// read-ahead.
 class FileFieldSource : public FieldSource {
   public:
-    FileFieldSource(Runtime& rt, int number) : rt_(rt), number_(number) {}
-    int read_byte() override { return file_read_byte(rt_, number_); }
-    bool seek_back() override { return file_seek_back(rt_, number_, 1); }
+    FileFieldSource(Runtime& rt, int number) : reader_(rt, number) {}
+    int read_byte() override { return reader_.read_byte(); }
+    bool seek_back() override { return reader_.seek_back(1); }
 
   private:
-    Runtime& rt_;
-    int number_;
+    ChannelReader reader_;
 };
 
 // "#n," then the variable list: reads one field per variable and stores it.
@@ -167,17 +174,21 @@ void read_file_fields(Runtime& rt, std::string_view args, FieldMode mode) {
     strip_blanks(args.substr(3), stripped);
     std::vector<std::string_view> names;
     if (!variable_list(stripped, names) || names.empty()) return report_error(rt, kSyntaxError);
-    FileFieldSource source(rt, digit - '0');
     for (std::string_view name : names) {
         std::string raw;
-        FieldResult result = read_field(source, mode, raw);
+        FieldResult result;
+        {
+            FileFieldSource source(rt, digit - '0');  // the table is released before reporting
+            result = read_field(source, mode, raw);
+        }
+        if (rt.host.stop) return;  // the program ended while a port waited
         if (result == FieldResult::End) return report_error(rt, kFileAccess);
         if (result == FieldResult::TooLong) return report_error(rt, kMemoryRange);
         std::string value;
         if (mode == FieldMode::Line || variable_type(rt, name) == kString)
             encode_string(raw, value);  // file bytes escaped, so quotes cannot break it
         else
-            value = raw;
+            value = skip_white_space(raw);  // as decimal text is read: " 5" (PRINT #'s form) is 5
         if (!set_variable(rt, name, value)) return;
     }
 }

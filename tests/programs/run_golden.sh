@@ -4,14 +4,24 @@
 #   NAME.stdin   standard input (optional; otherwise empty)
 #   NAME.status  expected exit status (optional; otherwise 0)
 #   NAME.files/  fixture files copied beside the program (optional)
+#   NAME.settings  the settings file the run starts with (optional; @WORK@ stands for the
+#                  program's folder); every run gets its own settings folder
+#   NAME.after   a shell script run in the program's folder afterwards (optional); what it
+#                prints is compared too, after the transcript
 # The program runs from a fresh temporary folder, so files it writes never touch the tree.
 set -u
 kavrun=$1
 program=$2
-dir=$(dirname "$program")
+dir=$(cd "$(dirname "$program")" && pwd)
 name=$(basename "$program" .bas)
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+config=$(mktemp -d)
+trap 'rm -rf "$work" "$config"' EXIT
+export XDG_CONFIG_HOME=$config
+if [ -f "$dir/$name.settings" ]; then
+    mkdir -p "$config/quillon"
+    sed "s|@WORK@|$work|g" "$dir/$name.settings" > "$config/quillon/settings.ini"
+fi
 
 cp "$program" "$work/"
 [ -d "$dir/$name.files" ] && cp -r "$dir/$name.files/." "$work/"
@@ -26,6 +36,9 @@ expected_status=0
 
 (cd "$work" && timeout 30 "$kavrun" --headless "${args[@]}" "$name.bas" < "$stdin" > "$work/actual.out")
 status=$?
+if [ -f "$dir/$name.after" ]; then
+    (cd "$work" && bash "$dir/$name.after" >> "$work/actual.out" 2>&1)
+fi
 failed=0
 if ! cmp -s "$dir/$name.expected" "$work/actual.out"; then
     echo "transcript differs from $name.expected:"
