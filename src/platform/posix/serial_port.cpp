@@ -70,7 +70,10 @@ void wait_for(int fd, short events) {
 class PortChannel : public Channel {
   public:
     explicit PortChannel(int fd) : fd_(fd) {}
-    ~PortChannel() override { ::close(fd_); }
+    ~PortChannel() override {
+        ::ioctl(fd_, TIOCNXCL);  // others may open the port again
+        ::close(fd_);
+    }
 
     bool is_port() const override { return true; }
 
