@@ -38,9 +38,9 @@ work = sys.argv[1]
 with open(f"{work}/lines.txt", "w", newline="") as f:
     f.write("".join(f"line {i}, {i * 2}\r\n" for i in range(1, 100001)))
 with open(f"{work}/records.txt", "w", newline="") as f:
-    f.write("".join(f"item{i},{i},{i * 2}\r\n" for i in range(1, 100001)))
+    f.write("".join(f"{i},{i + 1},{i * 2}\r\n" for i in range(1, 100001)))
 with open(f"{work}/records_yab.txt", "w", newline="") as f:
-    f.write("".join(f"item{i} {i} {i * 2}\n" for i in range(1, 100001)))
+    f.write("".join(f"{i} {i + 1} {i * 2}\n" for i in range(1, 100001)))
 EOF
 
 last_number() { tr -s ' \r' '\n' | grep -E '^-?[0-9]' | tail -n 1; }
