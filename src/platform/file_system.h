@@ -73,6 +73,29 @@ class FileSystem {
     virtual std::vector<FolderEntry> list_folder(std::string_view folder) = 0;
 };
 
+// Refuses everything: the file system of a platform that has none.
+class NoFileSystem : public FileSystem {
+  public:
+    std::unique_ptr<Channel> open_file(std::string_view, Access, bool) override { return nullptr; }
+    std::unique_ptr<Channel> open_port(std::string_view, Access, const PortSettings&) override {
+        return nullptr;
+    }
+    bool remove_file(std::string_view) override { return false; }
+    bool make_folder(std::string_view) override { return false; }
+    std::vector<FolderEntry> list_folder(std::string_view) override { return {}; }
+};
+
+inline FileSystem& no_file_system() {
+    static NoFileSystem none;  // holds nothing
+    return none;
+}
+
+class Platform;
+
+// This operating system's files, ports and folders; drive letters and ports are mapped
+// through `settings`' settings store (posix/posix_file_system.cpp).
+std::unique_ptr<FileSystem> make_host_file_system(Platform& settings);
+
 // A name as this system's files and folders spell it (the folder of a program file, say),
 // written as the program sees names: Shift-JIS where it can be, else the bytes as they are.
 std::string program_name_of(std::string_view host_name);

@@ -10,9 +10,9 @@
 #include <string>
 #include <string_view>
 
-namespace quillon {
+#include "platform/file_system.h"
 
-class FileSystem;  // platform/file_system.h
+namespace quillon {
 
 // A view of 32-bit pixels (0x00BBGGRR, red in the low byte), row after row.
 struct PixelView {
@@ -110,8 +110,7 @@ class WindowEvents {
 
 class Platform {
   public:
-    Platform();
-    virtual ~Platform();
+    virtual ~Platform() = default;
 
     // Runs the program: makes the window, calls `worker` on a worker thread and serves
     // window events until the worker has returned (or the window was closed and the worker
@@ -158,12 +157,9 @@ class Platform {
     // Fonts.
     virtual std::unique_ptr<Font> open_font(const FontRecord& record) = 0;
 
-    // Files, serial ports and folders. The default serves them from this operating system,
-    // with drive letters and port names mapped through the settings store above.
-    virtual FileSystem& file_system();
-
-  private:
-    std::unique_ptr<FileSystem> file_system_;
+    // Files, serial ports and folders (platform/file_system.h). Without them every open,
+    // deletion and listing fails.
+    virtual FileSystem& file_system() { return no_file_system(); }
 };
 
 }  // namespace quillon

@@ -154,6 +154,24 @@ TEST_F(FilesTest, OpenKeepsAFileToOneChannel) {
     EXPECT_EQ(error_number(), 7);
 }
 
+TEST_F(FilesTest, MkdirAndFilesTakeTheCurrentDirectoryKillTheProgramFolder) {
+    char name[] = "/tmp/quillon-cwd-XXXXXX";
+    std::string current = ::mkdtemp(name);
+    fs::path before = fs::current_path();
+    fs::current_path(current);
+    put("gone.txt", "x");
+    std::ofstream(current + "/gone.txt") << "stays";
+    run("MKDIR \"made\":KILL \"gone.txt\":CHDIR \"made\\\":MKDIR \"made\\deeper\":X=1");
+    fs::current_path(before);
+    EXPECT_EQ(error_number(), 0);
+    EXPECT_TRUE(fs::is_directory(current + "/made/deeper"));
+    EXPECT_FALSE(fs::exists(folder + "/made"));
+    EXPECT_FALSE(fs::exists(folder + "/gone.txt"));
+    EXPECT_TRUE(fs::exists(current + "/gone.txt"));
+    EXPECT_EQ(f.rt.devices.program_folder, "made");  // one trailing backslash dropped
+    fs::remove_all(current);
+}
+
 TEST_F(FilesTest, UnreadablePlacesAreOpenErrors) {
     if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind root";
     put("locked.txt", "secret");

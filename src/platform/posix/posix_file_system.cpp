@@ -65,17 +65,6 @@ class FileChannel : public Channel {
     int fd_;
 };
 
-int open_flags(Access access) {
-    switch (access) {
-        case Access::Read:
-            return O_RDONLY;
-        case Access::Write:
-            return O_WRONLY;
-        default:
-            return O_RDWR;
-    }
-}
-
 // A regular file, locked before it is emptied so that a file another program holds is never
 // touched.
 std::unique_ptr<Channel> open_regular_file(const std::string& path, Access access, bool truncate) {
@@ -236,12 +225,8 @@ class PosixFileSystem : public FileSystem {
 
 }  // namespace
 
-Platform::Platform() = default;
-Platform::~Platform() = default;
-
-FileSystem& Platform::file_system() {
-    if (!file_system_) file_system_ = std::make_unique<PosixFileSystem>(*this);
-    return *file_system_;
+std::unique_ptr<FileSystem> make_host_file_system(Platform& settings) {
+    return std::make_unique<PosixFileSystem>(settings);
 }
 
 }  // namespace quillon

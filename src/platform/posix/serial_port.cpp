@@ -115,6 +115,8 @@ class PortChannel : public Channel {
     int fd_;
 };
 
+}  // namespace
+
 int open_flags(Access access) {
     switch (access) {
         case Access::Read:
@@ -125,8 +127,6 @@ int open_flags(Access access) {
             return O_RDWR;
     }
 }
-
-}  // namespace
 
 bool apply_port_settings(termios& line, const PortSettings& s) {
     line.c_iflag &= ~static_cast<tcflag_t>(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR |

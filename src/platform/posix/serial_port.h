@@ -11,6 +11,9 @@
 
 namespace quillon {
 
+// The open(2) access flags of an Access (files use them too).
+int open_flags(Access access);
+
 // Puts the line into raw mode (bytes pass unchanged both ways) and applies the settings.
 // Settings a UART cannot take (data bits outside 5 to 8, an unknown parity or stop-bit code)
 // leave the line settings as they were, as a port driver refusing them would. Returns false
