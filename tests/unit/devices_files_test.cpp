@@ -377,7 +377,7 @@ TEST(DataSafety, RecordsSurviveSigtermWhileTheProgramWaits) {
         all << in.rdbuf();
         return all.str();
     };
-    for (int k = 0; k < 500 && on_disk() != expected; ++k)  // the program reaches its INPUT
+    for (int k = 0; k < 3000 && on_disk() != expected; ++k)  // the program reaches its INPUT
         ::usleep(10000);
     ::usleep(50000);
     ::kill(child, SIGTERM);
