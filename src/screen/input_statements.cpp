@@ -174,12 +174,6 @@ FieldResult read_field_from(Source& source, FieldMode mode, std::string& raw) {
 
 // ---- File forms ----
 
-std::string_view skip_white_space(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || (text.front() >= '\t' && text.front() <= '\r')))
-        text.remove_prefix(1);
-    return text;
-}
-
 // "#n," then the variable list: reads one field per variable and stores it.
 void read_file_fields(Runtime& rt, std::string_view args, FieldMode mode) {
     char digit = args.size() > 1 ? args[1] : '\0';
@@ -203,7 +197,7 @@ void read_file_fields(Runtime& rt, std::string_view args, FieldMode mode) {
         if (mode == FieldMode::Line || variable_type(rt, name) == kString)
             encode_string(raw, value);  // file bytes escaped, so quotes cannot break it
         else
-            value = skip_white_space(raw);  // as decimal text is read: " 5" (PRINT #'s form) is 5
+            value = raw;
         if (!set_variable(rt, name, value)) return;
     }
 }
