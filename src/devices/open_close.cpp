@@ -83,7 +83,7 @@ void open_statement(Runtime& rt, StatementContext& ctx) {
     if (name_end == std::string_view::npos) return report_error(rt, kSyntaxError);
     std::string name;
     if (!string_argument(rt, args.substr(0, name_end), name)) return;
-    Access access;
+    Access access = Access::ReadWrite;
     int number = 0;
     if (!open_clauses(rt, args, name_end, access, number)) return;
 
