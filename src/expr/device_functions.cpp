@@ -47,9 +47,9 @@ int32_t file_number_argument(Runtime& rt, std::string_view text) {
 }  // namespace
 
 // -1 at the end of the file, else 0. A serial port is at its end while no received byte
-// waits, so that eof never waits for the line.
+// waits, so that eof never waits for the line. EOF(#1) is taken as lof and input$ take it.
 void eof_function(Runtime& rt, const Arguments& a, std::string& out) {
-    int32_t number = integer_argument(rt, a.item[0]);
+    int32_t number = file_number_argument(rt, trimmed(a.item[0]));
     if (rt.host.stop || !open_file_number(rt, number)) return;
     std::optional<bool> at_end = file_at_end(rt, number);
     if (!at_end) return report_error(rt, kFileAccess);

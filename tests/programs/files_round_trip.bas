@@ -21,7 +21,7 @@ LINE INPUT #2, L$: PRINT "["; L$; "]"
 INPUT #2, N, M, W$: PRINT N + M; W$
 PRINT "["; INPUT$(2, #2); "]"
 LINE INPUT #2, L$: PRINT "["; L$; "]"
-LINE INPUT #2, L$: PRINT LEN(L$); ASC(MID$(L$, 3, 1)); "eof"; EOF(2)
+LINE INPUT #2, L$: PRINT LEN(L$); ASC(MID$(L$, 3, 1)); "eof"; EOF(#2)
 ' the same number again closes the first file first
 OPEN "rt.txt" FOR INPUT AS 2
 LINE INPUT #2, L$: PRINT "again ["; L$; "]"
