@@ -16,8 +16,9 @@ trap 'rm -rf "$work"' EXIT
 
 # The number each program prints last.
 declare -A expected=([b1]=774774 [b2]=574000 [b3]=1899 [b4]=200000 [for_million]=500000
-    [long_body]=51000 [nested_while]=300000)
-names=${PROGRAMS:-b1 b2 b3 b4 for_million long_body nested_while}
+    [long_body]=51000 [nested_while]=300000 [file_print]=100000 [file_line_input]=100000
+    [file_input]=100000)
+names=${PROGRAMS:-b1 b2 b3 b4 for_million long_body nested_while file_print file_line_input file_input}
 
 for tool in hyperfine bwbasic yabasic python3; do
     command -v "$tool" > /dev/null || { echo "bench: $tool is missing"; exit 2; }
@@ -26,6 +27,21 @@ done
 if [ -x "$build/bench/quillon_bench" ] && [ -z "${PROGRAMS:-}" ]; then
     "$build/bench/quillon_bench"
 fi
+
+# Every program runs from the work folder, where kavrun's relative file names (resolved against
+# the program's folder) and yabasic's (against the current directory) meet; the file benchmarks
+# read what is made here.
+cp "$programs"/*.bas "$programs"/*.yab "$work/"
+python3 - "$work" <<'EOF'
+import sys
+work = sys.argv[1]
+with open(f"{work}/lines.txt", "w", newline="") as f:
+    f.write("".join(f"line {i}, {i * 2}\r\n" for i in range(1, 100001)))
+with open(f"{work}/records.txt", "w", newline="") as f:
+    f.write("".join(f"{i},{i + 1},{i * 2}\r\n" for i in range(1, 100001)))
+with open(f"{work}/records_yab.txt", "w", newline="") as f:
+    f.write("".join(f"{i} {i + 1} {i * 2}\n" for i in range(1, 100001)))
+EOF
 
 last_number() { tr -s ' \r' '\n' | grep -E '^-?[0-9]' | tail -n 1; }
 
@@ -40,8 +56,8 @@ check() {  # NAME LABEL COMMAND
 }
 
 for name in $names; do
-    bas=$programs/$name.bas
-    yab=$programs/$name.yab
+    bas=$work/$name.bas
+    yab=$work/$name.yab
     commands=(
         "kavrun|$kavrun --headless $bas"
         "kavrun-rescan|QUILLON_RESCAN=1 $kavrun --headless $bas"

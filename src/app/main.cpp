@@ -13,6 +13,7 @@
 #include "host/run_loop.h"
 #include "host/runtime.h"
 #include "host/startup.h"
+#include "platform/file_system.h"
 #include "platform/headless/transcript.h"
 #include "platform/screenshot.h"
 #include "platform/signal_watch.h"
@@ -43,7 +44,7 @@ int file_error(const std::string& why) {
 void run_worker(Runtime& rt, const WindowProcedure& procedure, const ProgramSource& source) {
     load_program(rt, source.image);
     initialise_program_state(rt);
-    rt.devices.program_folder = source.folder;
+    rt.devices.program_folder = program_name_of(source.folder);  // as programs spell names
     if (!procedure.closed()) run_program(rt);
 }
 

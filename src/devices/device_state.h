@@ -1,8 +1,10 @@
-// State of the devices: the program folder and the serial-port defaults.
+// State of the devices: the file table, the program folder and the serial-port defaults.
 #pragma once
 
 #include <array>
 #include <string>
+
+#include "devices/file_table.h"
 
 namespace quillon {
 
@@ -11,6 +13,7 @@ struct SerialDefaults {
 };
 
 struct DeviceState {
+    FileTable files;             // file numbers 1 to 9
     std::string program_folder;  // relative names are resolved against it; CHDIR changes it
     SerialDefaults serial;
     int printer_line_pitch = 10;

@@ -1,6 +1,7 @@
 // Every statement handler named in the token table.
 #pragma once
 
+#include "devices/device_statements.h"
 #include "expr/assignment.h"
 #include "expr/calls.h"
 #include "flow/statements.h"

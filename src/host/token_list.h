@@ -6,8 +6,8 @@
 #define QUILLON_TOKENS(X)                       \
     X(0x1010, "PRINT", print_statement)         \
     X(0x1011, "INPUT", input_statement)         \
-    X(0x1012, "OPEN", statement_not_built)      \
-    X(0x1013, "CLOSE", statement_not_built)     \
+    X(0x1012, "OPEN", open_statement)           \
+    X(0x1013, "CLOSE", close_statement)         \
     X(0x1014, "MOUSE", mouse_statement)         \
     X(0x1015, "LPRINT", statement_not_built)    \
     X(0x1020, "IF", if_statement)               \
@@ -19,10 +19,10 @@
     X(0x1027, "WHILE", while_statement)         \
     X(0x1030, "WEND", wend_statement)           \
     X(0x1031, "GOSUB", gosub_statement)         \
-    X(0x1035, "CHDIR", statement_not_built)     \
-    X(0x1036, "KILL", statement_not_built)      \
-    X(0x1037, "MKDIR", statement_not_built)     \
-    X(0x1038, "FILES", statement_not_built)     \
+    X(0x1035, "CHDIR", chdir_statement)         \
+    X(0x1036, "KILL", kill_statement)           \
+    X(0x1037, "MKDIR", mkdir_statement)         \
+    X(0x1038, "FILES", files_statement)         \
     X(0x1040, "PICLOAD", statement_not_built)   \
     X(0x1041, "CIRCLE", statement_not_built)    \
     X(0x1042, "PAINT", statement_not_built)     \

@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/file_system.h"
+
 namespace quillon {
 
 // A view of 32-bit pixels (0x00BBGGRR, red in the low byte), row after row.
@@ -157,6 +159,10 @@ class Platform {
 
     // Fonts.
     virtual std::unique_ptr<Font> open_font(const FontRecord& record) = 0;
+
+    // Files, serial ports and folders (platform/file_system.h). Without them every open,
+    // deletion and listing fails.
+    virtual FileSystem& file_system() { return no_file_system(); }
 };
 
 }  // namespace quillon

@@ -4,14 +4,26 @@
 #   NAME.stdin   standard input (optional; otherwise empty)
 #   NAME.status  expected exit status (optional; otherwise 0)
 #   NAME.files/  fixture files copied beside the program (optional)
+#   NAME.settings  the settings file the run starts with (optional; @WORK@ stands for the
+#                  program's folder); every run gets its own settings folder
+#   NAME.stderr  the expected standard error (optional; @CONFIG@ stands for the settings
+#                folder); without it standard error is shown as it comes
+#   NAME.after   a shell script run in the program's folder afterwards (optional); what it
+#                prints is compared too, after the transcript
 # The program runs from a fresh temporary folder, so files it writes never touch the tree.
 set -u
 kavrun=$1
 program=$2
-dir=$(dirname "$program")
+dir=$(cd "$(dirname "$program")" && pwd)
 name=$(basename "$program" .bas)
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+config=$(mktemp -d)
+trap 'rm -rf "$work" "$config"' EXIT
+export XDG_CONFIG_HOME=$config
+if [ -f "$dir/$name.settings" ]; then
+    mkdir -p "$config/quillon"
+    sed "s|@WORK@|$work|g" "$dir/$name.settings" > "$config/quillon/settings.ini"
+fi
 
 cp "$program" "$work/"
 [ -d "$dir/$name.files" ] && cp -r "$dir/$name.files/." "$work/"
@@ -24,12 +36,23 @@ stdin=/dev/null
 expected_status=0
 [ -f "$dir/$name.status" ] && expected_status=$(tr -d '[:space:]' < "$dir/$name.status")
 
-(cd "$work" && timeout 30 "$kavrun" --headless "${args[@]}" "$name.bas" < "$stdin" > "$work/actual.out")
+exec 4>&2  # the program's standard error: shown, or kept to compare
+[ -f "$dir/$name.stderr" ] && exec 4> "$config/actual.err"
+(cd "$work" && timeout 30 "$kavrun" --headless "${args[@]}" "$name.bas" < "$stdin" > "$work/actual.out" 2>&4)
 status=$?
+if [ -f "$dir/$name.after" ]; then
+    (cd "$work" && bash "$dir/$name.after" >> "$work/actual.out" 2>&1)
+fi
 failed=0
 if ! cmp -s "$dir/$name.expected" "$work/actual.out"; then
     echo "transcript differs from $name.expected:"
     diff -u "$dir/$name.expected" "$work/actual.out" | head -n 60
+    failed=1
+fi
+if [ -f "$dir/$name.stderr" ] &&
+    ! sed "s|@CONFIG@|$config|g" "$dir/$name.stderr" | cmp -s - "$config/actual.err"; then
+    echo "standard error differs from $name.stderr:"
+    sed "s|@CONFIG@|$config|g" "$dir/$name.stderr" | diff -u - "$config/actual.err" | head -n 20
     failed=1
 fi
 if [ "$status" != "$expected_status" ]; then

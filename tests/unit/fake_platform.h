@@ -119,6 +119,9 @@ class FakePlatform : public Platform {
     std::unique_ptr<Font> open_font(const FontRecord& record) override {
         return std::make_unique<BoxFont>(record.height < 0 ? -record.height : 16);
     }
+    // Real files and ports, mapped through the settings above.
+    FileSystem& file_system() override { return *files; }
+    std::unique_ptr<FileSystem> files = make_host_file_system(*this);
 };
 
 }  // namespace quillon::testing

@@ -72,6 +72,8 @@ class HeadlessPlatform : public Platform {
 
     std::unique_ptr<Font> open_font(const FontRecord& record) override;
 
+    FileSystem& file_system() override { return *files_; }
+
     // Writes out the transcript that is still buffered.
     void flush_transcript() { transcript_.flush(true); }
 
@@ -94,6 +96,7 @@ class HeadlessPlatform : public Platform {
     std::array<bool, 256> keys_down_{};
     Transcript transcript_;
     SettingsFile settings_;
+    std::unique_ptr<FileSystem> files_ = make_host_file_system(*this);
     WindowEvents* events_ = nullptr;
     std::unique_ptr<FontLibrary> fonts_;
 };

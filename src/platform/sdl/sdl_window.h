@@ -85,6 +85,8 @@ class SdlPlatform final : public Platform {
                        std::string_view text) override;
     std::unique_ptr<Font> open_font(const FontRecord& record) override;
 
+    FileSystem& file_system() override { return *files_; }
+
   private:
     // State of the event loop, touched only by the event thread.
     struct LoopState {
@@ -147,6 +149,7 @@ class SdlPlatform final : public Platform {
 
     std::mutex settings_mutex_;  // one worker at a time in the settings file
     SettingsFile settings_;
+    std::unique_ptr<FileSystem> files_ = make_host_file_system(*this);
 
     std::mutex fonts_mutex_;
     std::unique_ptr<FontLibrary> fonts_;
