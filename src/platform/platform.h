@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/image_files.h"
+
 namespace quillon {
 
 // A view of 32-bit pixels (0x00BBGGRR, red in the low byte), row after row.
@@ -154,6 +156,12 @@ class Platform {
 
     // Fonts.
     virtual std::unique_ptr<Font> open_font(const FontRecord& record) = 0;
+
+    // Pictures: the bitmap or PNG file a program names (Shift-JIS, backslashes allowed; a
+    // relative name is taken from the program folder). Nothing when it is missing, unreadable
+    // or no picture this system reads.
+    virtual std::optional<DecodedImage> load_image(std::string_view folder,
+                                                   std::string_view name) = 0;
 };
 
 }  // namespace quillon

@@ -119,6 +119,13 @@ class FakePlatform : public Platform {
     std::unique_ptr<Font> open_font(const FontRecord& record) override {
         return std::make_unique<BoxFont>(record.height < 0 ? -record.height : 16);
     }
+    // Pictures come from `pictures` by name (the folder is not looked at).
+    std::map<std::string, DecodedImage> pictures;
+    std::optional<DecodedImage> load_image(std::string_view, std::string_view name) override {
+        auto it = pictures.find(std::string(name));
+        if (it == pictures.end()) return std::nullopt;
+        return it->second;
+    }
 };
 
 }  // namespace quillon::testing

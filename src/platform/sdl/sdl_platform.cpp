@@ -189,4 +189,10 @@ std::string SdlPlatform::window_title() const {
     return title_sjis_;
 }
 
+// Decoding needs no video: it runs on the worker like the file reads of other statements.
+std::optional<DecodedImage> SdlPlatform::load_image(std::string_view folder,
+                                                    std::string_view name) {
+    return load_picture_file(picture_path(folder, name));
+}
+
 }  // namespace quillon
