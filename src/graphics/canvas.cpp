@@ -6,6 +6,22 @@
 #include <utility>
 
 namespace quillon {
+namespace {
+
+// Sets n pixels to one value, two at a time: several times fewer instructions than a pixel at
+// a time, which matters to every filled figure.
+void fill_pixels(uint32_t* out, std::size_t n, uint32_t rgb) {
+    const uint64_t pair = uint64_t{rgb} << 32 | rgb;
+    std::size_t k = 0;
+    for (; k + 4 <= n; k += 4) {
+        std::memcpy(out + k, &pair, sizeof pair);
+        std::memcpy(out + k + 2, &pair, sizeof pair);
+    }
+    for (; k < n; ++k)
+        out[k] = rgb;
+}
+
+}  // namespace
 
 Canvas::Canvas(int width, int height, std::vector<uint32_t> pixels) {
     if (width <= 0 || height <= 0 ||
@@ -39,7 +55,7 @@ void Canvas::fill_rect(int x1, int y1, int x2, int y2, uint32_t rgb) {
     y2 = std::min(y2, height_);
     if (x1 >= x2 || y1 >= y2) return;
     for (int y = y1; y < y2; ++y)
-        std::fill_n(&pixels_[index(x1, y)], x2 - x1, rgb);
+        fill_pixels(&pixels_[index(x1, y)], static_cast<std::size_t>(x2 - x1), rgb);
 }
 
 void Canvas::blit(int dx, int dy, int width, int height, const Canvas& source, int sx, int sy,

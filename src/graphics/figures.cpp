@@ -103,9 +103,25 @@ class EllipseRows {
     bool exact_;
 };
 
+// The ellipse's spans of the rows a figure draws on the canvas and of the rows just above and
+// below them, each worked out once.
+class SpanTable {
+  public:
+    SpanTable(const EllipseRows& rows, int64_t first, int64_t end) : first_(first - 1) {
+        if (end > first) spans_.reserve(static_cast<std::size_t>(end - first + 2));
+        for (int64_t y = first - 1; y <= end && end > first; ++y)
+            spans_.push_back(rows.row(y));
+    }
+    Span row(int64_t y) const { return spans_[static_cast<std::size_t>(y - first_)]; }
+
+  private:
+    int64_t first_;
+    std::vector<Span> spans_;
+};
+
 // The outline's pixels on row y: the row's pixels that have no ellipse pixel above or below
 // them, and the row's two ends. At most two runs: the left and right parts.
-std::pair<Span, Span> outline_runs(const EllipseRows& rows, int64_t y) {
+std::pair<Span, Span> outline_runs(const SpanTable& rows, int64_t y) {
     const Span s = rows.row(y);
     if (s.empty()) return {};
     const Span above = rows.row(y - 1), below = rows.row(y + 1);
@@ -209,18 +225,18 @@ void draw_line(Canvas& canvas, int32_t x1, int32_t y1, int32_t x2, int32_t y2, u
     // quotient and remainder of t·d / n, carried along from the first step.
     const uint64_t product = static_cast<uint64_t>(t_lo) * d;  // < 2^64: t < n <= 2^32 - 1
     uint64_t quotient = product / n, remainder = product % n;
-    for (int64_t t = t_lo; t <= t_hi; ++t) {
-        const auto offset = static_cast<int64_t>(quotient + (2 * remainder >= n ? 1 : 0));
-        const int64_t minor = minor0 + minor_step * offset;
-        const int64_t major = major0 + major_step * t;
-        if (minor >= 0 && minor < minor_size) {
-            if (x_major)
-                canvas.set_pixel(static_cast<int>(major), static_cast<int>(minor), pen);
-            else
-                canvas.set_pixel(static_cast<int>(minor), static_cast<int>(major), pen);
-        }
+    // Pixels are addressed directly: every step lies in the major range, and each minor
+    // coordinate is checked before its pixel is touched.
+    uint32_t* const pixels = canvas.view().pixels;
+    const int64_t width = canvas.width();
+    int64_t major = major0 + major_step * t_lo;
+    int64_t minor = minor0 + minor_step * static_cast<int64_t>(quotient);
+    for (int64_t t = t_lo; t <= t_hi; ++t, major += major_step) {
+        const int64_t shown = 2 * remainder >= n ? minor + minor_step : minor;
+        if (shown >= 0 && shown < minor_size)
+            pixels[x_major ? shown * width + major : major * width + shown] = pen;
         remainder += d;
-        if (remainder >= n) remainder -= n, ++quotient;
+        if (remainder >= n) remainder -= n, minor += minor_step;
     }
 }
 
@@ -242,9 +258,9 @@ void draw_rectangle(Canvas& canvas, Box box, uint32_t pen, std::optional<uint32_
 void draw_ellipse(Canvas& canvas, Box box, uint32_t pen, std::optional<uint32_t> brush) {
     const Box b = normalised(box);
     if (b.right <= b.left || b.bottom <= b.top) return;
-    const EllipseRows rows(b);
-    const int64_t y_end = end_row(canvas, b);
-    for (int64_t y = first_row(b); y < y_end; ++y) {
+    const int64_t y_first = first_row(b), y_end = end_row(canvas, b);
+    const SpanTable rows(EllipseRows(b), y_first, y_end);
+    for (int64_t y = y_first; y < y_end; ++y) {
         if (brush) {
             const Span s = rows.row(y);
             fill_row(canvas, s.lo, s.hi, y, *brush);
@@ -260,9 +276,9 @@ void draw_arc(Canvas& canvas, Box box, Point start, Point end, uint32_t pen) {
     if (b.right <= b.left || b.bottom <= b.top) return;
     const Sector sector(b, start, end);
     if (sector.whole_turn()) return draw_ellipse(canvas, b, pen, std::nullopt);
-    const EllipseRows rows(b);
-    const int64_t y_end = end_row(canvas, b);
-    for (int64_t y = first_row(b); y < y_end; ++y) {
+    const int64_t y_first = first_row(b), y_end = end_row(canvas, b);
+    const SpanTable rows(EllipseRows(b), y_first, y_end);
+    for (int64_t y = y_first; y < y_end; ++y) {
         auto [left, right] = outline_runs(rows, y);
         auto in_sweep = [&](int64_t x) { return sector.contains(x, y); };
         plot_run(canvas, left, y, pen, in_sweep);
