@@ -63,7 +63,7 @@ bool read_line_options(Runtime& rt, std::string_view rest, LineFigure& f) {
         f.mode = LineMode::Box;
     else if (equals_ignoring_case(mode, "bf"))
         f.mode = LineMode::FilledBox;
-    else if (!mode.empty())
+    else if (!omitted(mode))
         return report_error(rt, kSyntaxError), false;
     if (more) f.fill = truncated_or(rt, rest, f.colour);
     return !rt.host.stop;
@@ -90,10 +90,6 @@ struct CircleFigure {
     bool filled = false;
     int32_t fill = kDefaultColour;
 };
-
-double number_or(Runtime& rt, std::string_view piece, double fallback) {
-    return piece.empty() ? fallback : eval_numeric(rt, piece);
-}
 
 // A radius as drawn: truncated, kept far beyond any canvas (NaN draws nothing).
 int64_t drawn_radius(double r) {

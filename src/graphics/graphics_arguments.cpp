@@ -53,12 +53,20 @@ std::string_view next_piece(std::string_view& rest, bool& more, bool respect_quo
     return piece;
 }
 
+bool omitted(std::string_view piece) {
+    return piece.find_first_not_of(" \t") == std::string_view::npos;
+}
+
 int32_t truncated_or(Runtime& rt, std::string_view piece, int32_t fallback) {
-    return piece.empty() ? fallback : truncate_to_int32(eval_numeric(rt, piece));
+    return omitted(piece) ? fallback : truncate_to_int32(eval_numeric(rt, piece));
 }
 
 int32_t floored_or(Runtime& rt, std::string_view piece, int32_t fallback) {
-    return piece.empty() ? fallback : floor_to_int32(eval_numeric(rt, piece));
+    return omitted(piece) ? fallback : floor_to_int32(eval_numeric(rt, piece));
+}
+
+double number_or(Runtime& rt, std::string_view piece, double fallback) {
+    return omitted(piece) ? fallback : eval_numeric(rt, piece);
 }
 
 bool eval_raw_string(Runtime& rt, std::string_view text, std::string& raw) {

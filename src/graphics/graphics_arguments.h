@@ -31,10 +31,14 @@ bool eval_point(Runtime& rt, const PointText& point, int32_t& x, int32_t& y);
 // none. `more` says whether a comma ended the piece.
 std::string_view next_piece(std::string_view& rest, bool& more, bool respect_quotes = false);
 
-// A numeric piece truncated toward zero (or floored); an empty piece gives `fallback`. The
-// result is meaningless after an error (rt.host.stop set).
+// An argument left out: its piece is empty or holds only blanks and tabs.
+bool omitted(std::string_view piece);
+
+// A numeric piece truncated toward zero (or floored), or as it is; an omitted piece gives
+// `fallback`. The result is meaningless after an error (rt.host.stop set).
 int32_t truncated_or(Runtime& rt, std::string_view piece, int32_t fallback);
 int32_t floored_or(Runtime& rt, std::string_view piece, int32_t fallback);
+double number_or(Runtime& rt, std::string_view piece, double fallback);
 
 // A string expression's raw bytes: its quotes dropped and its escape pairs decoded. False after
 // an evaluation or decoding error.

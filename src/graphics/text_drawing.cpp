@@ -50,7 +50,7 @@ std::string face_name(std::string face) {
 bool read_font_arguments(Runtime& rt, std::string_view rest, bool more, GprintRequest& r) {
     if (more) {
         std::string_view piece = next_piece(rest, more);
-        if (!piece.empty()) r.colour = colour_to_rgb(truncated_or(rt, piece, 0));
+        if (!omitted(piece)) r.colour = colour_to_rgb(truncated_or(rt, piece, 0));
     }
     if (more && !rt.host.stop) {
         const int32_t v = truncated_or(rt, next_piece(rest, more), kTransparent);
@@ -64,11 +64,11 @@ bool read_font_arguments(Runtime& rt, std::string_view rest, bool more, GprintRe
     if (more && !rt.host.stop) {
         std::string face;
         std::string_view piece = next_piece(rest, more, true);
-        if (!piece.empty() && !eval_raw_string(rt, piece, face)) return false;
+        if (!omitted(piece) && !eval_raw_string(rt, piece, face)) return false;
         if (!face.empty()) r.font.face = face_name(std::move(face));
     }
     if (rt.host.stop) return false;
-    if (!more || rest.empty()) return true;
+    if (!more || omitted(rest)) return true;
     if (equals_ignoring_case(rest, "italic")) {
         r.font.italic = 1;
     } else if (equals_ignoring_case(rest, "bold")) {
