@@ -53,7 +53,7 @@ void Canvas::fill_rect(int x1, int y1, int x2, int y2, uint32_t rgb) {
     y1 = std::max(y1, 0);
     x2 = std::min(x2, width_);
     y2 = std::min(y2, height_);
-    if (x1 >= x2 || y1 >= y2) return;
+    if (x2 <= x1 || y2 <= y1) return;  // clipped away: no pixel may be indexed
     for (int y = y1; y < y2; ++y)
         fill_pixels(&pixels_[index(x1, y)], static_cast<std::size_t>(x2 - x1), rgb);
 }
