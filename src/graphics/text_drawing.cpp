@@ -93,14 +93,24 @@ FontRecord statement_font(const FontRecord& program) {
     return f;
 }
 
+// True when the pen lies beyond the canvas (and the margin any glyph needs) on a side it is
+// moving away from: no later character can reach the canvas.
+bool gone_for_good(const Canvas& canvas, double px, double py, double ux, double uy) {
+    return (px > canvas.width() + kOffCanvasMargin && ux >= 0) ||
+           (px < -kOffCanvasMargin && ux <= 0) ||
+           (py > canvas.height() + kOffCanvasMargin && uy >= 0) ||
+           (py < -kOffCanvasMargin && uy <= 0);
+}
+
 // Draws the text character by character along the escapement, the top-left of the first
-// cell at (x, y).
+// cell at (x, y). Characters that cannot reach the canvas are neither drawn nor measured.
 void draw_run(Canvas& canvas, const Font& font, const GprintRequest& r) {
     const double angle = r.font.escapement * std::numbers::pi / 1800;
     const double ux = std::cos(angle), uy = -std::sin(angle);
     double px = r.x, py = r.y;
     const std::string& text = r.text;
     for (std::size_t k = 0; k < text.size();) {
+        if (gone_for_good(canvas, px, py, ux, uy)) return;
         unsigned code = static_cast<uint8_t>(text[k]);
         if (is_sjis_lead(static_cast<uint8_t>(code)) && k + 1 < text.size()) {
             code = code * 256 + static_cast<uint8_t>(text[k + 1]);
