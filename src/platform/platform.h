@@ -67,7 +67,8 @@ class Font {
     virtual ~Font() = default;
     virtual const FontMetrics& metrics() const = 0;
     virtual int advance(unsigned code) const = 0;
-    // Draws one character with the top-left of its cell at (x, y), clipped to the target.
+    // Draws one character with the top-left of its cell at (x, y), clipped to the target;
+    // with the record's escapement the cell (and its glyph) turns about that corner.
     // background < 0 draws no background box (transparent).
     virtual void draw(PixelView target, int x, int y, unsigned code, uint32_t colour,
                       int32_t background) const = 0;

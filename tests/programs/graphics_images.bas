@@ -1,7 +1,8 @@
 ' Images, PAINT and SCROLL: PICLOAD of bitmap and PNG files (a missing, a hostile and a foreign
 ' file are error 8 and leave the number for the next image), GET with its corner forms, PUT with
 ' PSET, OR and XOR, errors 1 and 5, the 1025th image, PAINT's border rule, and SCROLL taking the
-' text into the picture. Errors are trapped and counted.
+' text into the picture (the screen text dumped at the end keeps only its line breaks from
+' before the SCROLL). Errors are trapped and counted.
 ON ERROR GOSUB *failed
 PICLOAD "pic8.bmp",A
 PUT (100,100),A,PSET

@@ -246,7 +246,7 @@ void SdlPlatform::serve_requests() {
         loop_.events->paint();
         loop_.present_due = true;
     }
-    if (present_requested_.exchange(false)) loop_.present_due = true;
+    if (present_requested_) loop_.present_due = true;  // cleared when the frame is shown
     if (caret_dirty_.exchange(false)) {
         loop_.caret_phase = true;  // a moved caret shows at once, then blinks
         loop_.next_blink = SDL_GetTicks64() + kCaretBlinkMs;
@@ -327,6 +327,7 @@ void SdlPlatform::present_if_due() {
     if (!loop_.present_due || now < loop_.last_present + loop_.present_interval) return;
     loop_.present_due = false;
     loop_.last_present = now;
+    present_requested_ = false;  // drawing from here on asks (and wakes) for the next frame
     present_frame();
 }
 

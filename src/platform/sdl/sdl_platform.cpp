@@ -129,9 +129,10 @@ void SdlPlatform::invalidate() {
     wake();
 }
 
+// Requests made while one waits for its frame need no further wake-up: however many
+// statements draw, the event thread wakes at most once per frame for them.
 void SdlPlatform::present() {
-    present_requested_ = true;
-    wake();
+    if (!present_requested_.exchange(true)) wake();
 }
 
 void SdlPlatform::caret_changed() {
