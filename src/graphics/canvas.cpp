@@ -5,6 +5,8 @@
 #include <cstring>
 #include <utility>
 
+#include "host/limits.h"
+
 namespace quillon {
 namespace {
 
@@ -33,8 +35,9 @@ Canvas::Canvas(int width, int height, std::vector<uint32_t> pixels) {
 }
 
 void Canvas::resize(int width, int height) {
-    width = std::max(width, 0);
-    height = std::max(height, 0);
+    width = std::clamp(width, 0, kCanvasSideMax);
+    height = std::clamp(height, 0, kCanvasSideMax);
+    if (int64_t{width} * height > kCanvasAreaMax) height = static_cast<int>(kCanvasAreaMax / width);
     if (width == width_ && height == height_) return;
     std::vector<uint32_t> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height),
                                  0);
