@@ -41,16 +41,16 @@ PAINT (240, 180), 7, 7
 ' The ground, a lake and a house; the house is copied twice with GET and PUT.
 LINE (0, 300)-(639, 399), RGB(35, 60, 35), BF
 CIRCLE (470, 345), 110, RGB(40, 80, 150), , , .25, F
-LINE (40, 320)-(100, 370), RGB(130, 85, 50), BF
-LINE (35, 320)-(70, 296), RGB(160, 40, 40)
-LINE -(105, 320), RGB(160, 40, 40)
-LINE -(35, 320), RGB(160, 40, 40)
-PAINT (70, 310), RGB(160, 40, 40), RGB(160, 40, 40)
-LINE (50, 332)-(64, 346), 6, BF
-LINE (76, 345)-(90, 370), RGB(80, 50, 30), BF
-GET (34, 295)-(107, 371), H
-PUT (130, 300), H, PSET
-PUT (225, 310), H, PSET
+LINE (40, 326)-(100, 376), RGB(130, 85, 50), BF
+LINE (35, 326)-(70, 302), RGB(160, 40, 40)
+LINE -(105, 326), RGB(160, 40, 40)
+LINE -(35, 326), RGB(160, 40, 40)
+PAINT (70, 316), RGB(160, 40, 40), RGB(160, 40, 40)
+LINE (50, 338)-(64, 352), 6, BF
+LINE (76, 351)-(90, 376), RGB(80, 50, 30), BF
+GET (34, 301)-(107, 377), H
+PUT (130, 304), H, PSET
+PUT (225, 314), H, PSET
 
 ' A pie chart with the weather of the week.
 CIRCLE (575, 340), 40, 7, -.001, -2.69, , F, 6
