@@ -1,9 +1,13 @@
 // The span flood fill: each span taken from the queue is widened to the border on its row,
 // painted, and the runs of non-border pixels above and below it are queued (on the row it came
-// from, only the parts beyond the span that queued it). A span whose first pixel already has
-// the paint colour was reached before and is skipped, which bounds the work.
+// from, only the parts beyond the span that queued it). A span whose first pixel was painted
+// by this fill already is skipped, which bounds the work. Painted pixels are remembered in a
+// bit per pixel rather than told by their colour: pixels that had the paint colour before the
+// fill (a line drawn in it, say) must not stop it and leave the rest of the area unpainted.
+// A seed already in the paint colour paints nothing.
 #include "graphics/flood_fill.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace quillon {
@@ -19,9 +23,14 @@ struct Span {
 class SpanFill {
   public:
     SpanFill(Canvas& canvas, uint32_t paint, uint32_t border)
-        : canvas_(canvas), paint_(paint), border_(border) {}
+        : canvas_(canvas),
+          paint_(paint),
+          border_(border),
+          painted_(static_cast<std::size_t>(canvas.width()) *
+                   static_cast<std::size_t>(canvas.height())) {}
 
     void run(int x, int y) {
+        if (at(x, y) == paint_) return;  // a seed in the paint colour paints nothing
         queue_.push_back(Span{x, x, y, y});
         for (std::size_t next = 0; next < queue_.size(); ++next) {
             fill_span(queue_[next]);
@@ -37,17 +46,23 @@ class SpanFill {
     static constexpr std::size_t kCompactAt = 4096;  // taken spans dropped from the queue's front
 
     uint32_t at(int x, int y) const { return canvas_.row(y)[x]; }
+    std::size_t bit(int x, int y) const {
+        return static_cast<std::size_t>(y) * static_cast<std::size_t>(canvas_.width()) +
+               static_cast<std::size_t>(x);
+    }
 
     void fill_span(Span s) {
         int left = s.left, right = s.right;
         const int y = s.y;
-        if (at(left, y) == paint_) return;
+        if (painted_[bit(left, y)]) return;
         const int queued_left = left - 1, queued_right = right + 1;
         while (right + 1 < canvas_.width() && at(right + 1, y) != border_)
             ++right;
         while (left > 0 && at(left - 1, y) != border_)
             --left;
         canvas_.fill_rect(left, y, right + 1, y + 1, paint_);
+        std::fill(painted_.begin() + static_cast<std::ptrdiff_t>(bit(left, y)),
+                  painted_.begin() + static_cast<std::ptrdiff_t>(bit(right, y) + 1), true);
         for (int z : {y - 1, y + 1}) {
             if (z < 0 || z >= canvas_.height()) continue;
             if (z == s.parent_y) {
@@ -77,6 +92,7 @@ class SpanFill {
     const uint32_t paint_;
     const uint32_t border_;
     std::vector<Span> queue_;
+    std::vector<bool> painted_;  // a bit per pixel of the canvas: painted by this fill
 };
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "canvas_rows.h"
 #include "graphics/canvas.h"
 #include "graphics/figures.h"
 #include "graphics/flood_fill.h"
@@ -14,17 +15,6 @@ namespace {
 
 constexpr uint32_t kPen = 1;
 constexpr uint32_t kBrush = 2;
-
-// The canvas as rows of digits (pixel values modulo 10), each row ended by '/'.
-std::string rows(const Canvas& c) {
-    std::string out;
-    for (int y = 0; y < c.height(); ++y) {
-        for (int x = 0; x < c.width(); ++x)
-            out += static_cast<char>('0' + c.pixel(x, y) % 10);
-        out += '/';
-    }
-    return out;
-}
 
 std::string line(int w, int h, int x1, int y1, int x2, int y2) {
     Canvas c(w, h);
@@ -157,6 +147,21 @@ TEST(FloodFill, ABorderThatNeverOccursLetsThePaintCoverEverything) {
     draw_ellipse(c, Box{0, 0, 4, 3}, 7, std::nullopt);
     flood_fill(c, 0, 0, 2, 1);
     EXPECT_EQ(rows(c), "2222/2222/2222/");
+}
+
+// Pixels that already have the paint colour do not stop the fill, wherever a run starts: a
+// line across the area and a column at the picture's edge.
+TEST(FloodFill, PixelsOfThePaintColourDoNotStopIt) {
+    Canvas c(6, 6);
+    draw_rectangle(c, Box{0, 0, 6, 6}, 7, std::nullopt);
+    draw_line(c, 1, 2, 5, 2, 3);
+    c.set_pixel(2, 4, 3);
+    flood_fill(c, 3, 3, 3, 7);
+    EXPECT_EQ(rows(c), "777777/733337/733337/733337/733337/777777/");
+    Canvas edge(4, 3);
+    draw_line(edge, 0, 0, 0, 3, 2);
+    flood_fill(edge, 2, 1, 2, 1);
+    EXPECT_EQ(rows(edge), "2222/2222/2222/");
 }
 
 // Three thousand one-pixel pockets all wait in the queue at once; every one is filled.
