@@ -67,6 +67,7 @@ case "${1:-}" in
         install_packages "${PACKAGES[@]}" bwbasic yabasic hyperfine
         configure_and_build build-bench -DCMAKE_BUILD_TYPE=Release -DQUILLON_BENCH=ON
         bench/run.sh build-bench
+        bench/graphics.sh build-bench
         ;;
     *)
         echo "usage: ./build.sh run FILE | test | test-fast | build | bench"

@@ -15,6 +15,8 @@ class Canvas {
   public:
     Canvas() = default;
     Canvas(int width, int height) { resize(width, height); }
+    // A canvas holding `pixels`, row after row; a vector of the wrong size gives an empty one.
+    Canvas(int width, int height, std::vector<uint32_t> pixels);
 
     // Resizes, keeping the pixels that still fit; new pixels are black.
     void resize(int width, int height);
@@ -33,6 +35,10 @@ class Canvas {
     // both canvases; source and destination may be the same canvas.
     void blit(int dx, int dy, int width, int height, const Canvas& source, int sx, int sy,
               RasterOp op = RasterOp::Copy);
+
+    // The pixels of row y, which must lie on the canvas.
+    uint32_t* row(int y) { return pixels_.data() + index(0, y); }
+    const uint32_t* row(int y) const { return pixels_.data() + index(0, y); }
 
     PixelView view() { return PixelView{pixels_.data(), width_, height_}; }
     const uint32_t* data() const { return pixels_.data(); }

@@ -6,6 +6,7 @@
 #include "expr/calls.h"
 #include "flow/statements.h"
 #include "graphics/colours.h"
+#include "graphics/graphics_statements.h"
 #include "host/run_loop.h"
 #include "screen/input_statements.h"
 #include "screen/print.h"

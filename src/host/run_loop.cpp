@@ -9,6 +9,7 @@
 #include "expr/assignment.h"
 #include "expr/calls.h"
 #include "expr/value_text.h"
+#include "graphics/graphics_statements.h"
 #include "host/error_report.h"
 #include "host/limits.h"
 #include "host/runtime.h"
@@ -310,6 +311,7 @@ void program_end_cleanup(Runtime& rt) {
         rt.graphics.background_colour = kBlack;
         rt.screen.view.on = false;
     }
+    release_images(rt);
     close_all_files(rt);
     // The text stays readable until the run loop has returned, so that a handler still
     // scanning it after an error never reads freed memory.

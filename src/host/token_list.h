@@ -23,14 +23,14 @@
     X(0x1036, "KILL", kill_statement)           \
     X(0x1037, "MKDIR", mkdir_statement)         \
     X(0x1038, "FILES", files_statement)         \
-    X(0x1040, "PICLOAD", statement_not_built)   \
-    X(0x1041, "CIRCLE", statement_not_built)    \
-    X(0x1042, "PAINT", statement_not_built)     \
-    X(0x1043, "GMOVE", statement_not_built)     \
-    X(0x1044, "PRESET", statement_not_built)    \
-    X(0x1045, "PSET", statement_not_built)      \
-    X(0x1046, "SCROLL", statement_not_built)    \
-    X(0x1047, "GPRINT", statement_not_built)    \
+    X(0x1040, "PICLOAD", picload_statement)     \
+    X(0x1041, "CIRCLE", circle_statement)       \
+    X(0x1042, "PAINT", paint_statement)         \
+    X(0x1043, "GMOVE", gmove_statement)         \
+    X(0x1044, "PRESET", preset_statement)       \
+    X(0x1045, "PSET", pset_statement)           \
+    X(0x1046, "SCROLL", scroll_statement)       \
+    X(0x1047, "GPRINT", gprint_statement)       \
     X(0x1050, "MCI", statement_not_built)       \
     X(0x1051, "PLAY", statement_not_built)      \
     X(0x1059, "CLEAR", clear_statement)         \
@@ -55,6 +55,6 @@
     X(0x1080, "WIDTH", width_statement)         \
     X(0x1090, "MSGBOX", msgbox_statement)       \
     X(0x1091, "WINDOW", window_statement)       \
-    X(0x1110, "GET", statement_not_built)       \
-    X(0x1111, "PUT", statement_not_built)       \
+    X(0x1110, "GET", get_statement)             \
+    X(0x1111, "PUT", put_statement)             \
     X(0x1112, "LINE", line_statement)

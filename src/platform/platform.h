@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "platform/file_system.h"
+#include "platform/image_files.h"
 
 namespace quillon {
 
@@ -67,7 +68,8 @@ class Font {
     virtual ~Font() = default;
     virtual const FontMetrics& metrics() const = 0;
     virtual int advance(unsigned code) const = 0;
-    // Draws one character with the top-left of its cell at (x, y), clipped to the target.
+    // Draws one character with the top-left of its cell at (x, y), clipped to the target;
+    // with the record's escapement the cell (and its glyph) turns about that corner.
     // background < 0 draws no background box (transparent).
     virtual void draw(PixelView target, int x, int y, unsigned code, uint32_t colour,
                       int32_t background) const = 0;
@@ -163,6 +165,11 @@ class Platform {
     // Files, serial ports and folders (platform/file_system.h). Without them every open,
     // deletion and listing fails.
     virtual FileSystem& file_system() { return no_file_system(); }
+    // Pictures: the bitmap or PNG file a program names (Shift-JIS, backslashes allowed; a
+    // relative name is taken from the program folder). Nothing when it is missing, unreadable
+    // or no picture this system reads.
+    virtual std::optional<DecodedImage> load_image(std::string_view folder,
+                                                   std::string_view name) = 0;
 };
 
 }  // namespace quillon

@@ -12,6 +12,7 @@
 #include "expr/builtins.h"
 #include "expr/value_text.h"
 #include "expr/variables.h"
+#include "graphics/graphics_statements.h"
 #include "host/error_report.h"
 #include "host/limits.h"
 #include "host/run_loop.h"
@@ -301,7 +302,7 @@ void line_statement(Runtime& rt, StatementContext& ctx) {
     if (line_input_arguments(ctx.args, rest))
         line_input_statement(rt, rest);
     else
-        ctx.handled = false;
+        line_figure(rt, ctx);
 }
 
 }  // namespace quillon

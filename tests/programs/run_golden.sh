@@ -10,10 +10,15 @@
 #                folder); without it standard error is shown as it comes
 #   NAME.after   a shell script run in the program's folder afterwards (optional); what it
 #                prints is compared too, after the transcript
+#   NAME.pixels  checks of the window surface saved at the end (optional): one per line,
+#                "X Y W H 0xRRGGBB OP N" — the pixels of that colour in the rectangle, compared
+#                with N by OP (=, <, >); text after '#' is a comment. PROBE reads the PNG.
 # The program runs from a fresh temporary folder, so files it writes never touch the tree.
+#   run_golden.sh KAVRUN PROGRAM [PROBE]
 set -u
 kavrun=$1
 program=$2
+probe=${3:-}
 dir=$(cd "$(dirname "$program")" && pwd)
 name=$(basename "$program" .bas)
 work=$(mktemp -d)
@@ -31,6 +36,8 @@ args=()
 if [ -f "$dir/$name.args" ]; then
     while IFS= read -r line || [ -n "$line" ]; do args+=("$line"); done < "$dir/$name.args"
 fi
+pixels="$dir/$name.pixels"
+[ -f "$pixels" ] && args+=(--screenshot "$work/shot.png")
 stdin=/dev/null
 [ -f "$dir/$name.stdin" ] && stdin="$dir/$name.stdin"
 expected_status=0
@@ -54,6 +61,20 @@ if [ -f "$dir/$name.stderr" ] &&
     echo "standard error differs from $name.stderr:"
     sed "s|@CONFIG@|$config|g" "$dir/$name.stderr" | diff -u - "$config/actual.err" | head -n 20
     failed=1
+fi
+if [ -f "$pixels" ]; then
+    while read -r x y w h rgb op n; do
+        n=${n%%#*}
+        n=${n// /}
+        [ -z "$x" ] || [ "${x:0:1}" = "#" ] && continue
+        got=$("$probe" png-count "$work/shot.png" "$x" "$y" "$w" "$h" "$rgb")
+        case "$op" in
+            "=") [ "$got" -eq "$n" ] ;;
+            "<") [ "$got" -lt "$n" ] ;;
+            ">") [ "$got" -gt "$n" ] ;;
+            *) false ;;
+        esac || { echo "pixels $x $y $w $h of $rgb: $got, expected $op $n"; failed=1; }
+    done < "$pixels"
 fi
 if [ "$status" != "$expected_status" ]; then
     echo "exit status $status, expected $expected_status"

@@ -145,6 +145,7 @@ std::shared_ptr<const Font> FontLibrary::Impl::open(const FontRecord& record) {
         record.quality >= kAntialiasedQuality && record.quality <= kClearTypeNaturalQuality;
     setup.underline = record.underline != 0;
     setup.strike_out = record.strike_out != 0;
+    setup.escapement = record.escapement;
     std::shared_ptr<const Font> font;
     if (!m.file.empty()) font = FreeTypeFont::open(freetype, setup);
     if (!font) font = std::make_shared<BlankFont>(record);

@@ -216,4 +216,9 @@ std::unique_ptr<Font> HeadlessPlatform::open_font(const FontRecord& record) {
     return fonts_->open_font(record);
 }
 
+std::optional<DecodedImage> HeadlessPlatform::load_image(std::string_view folder,
+                                                         std::string_view name) {
+    return load_picture_file(picture_path(folder, name));
+}
+
 }  // namespace quillon

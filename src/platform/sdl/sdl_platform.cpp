@@ -131,9 +131,10 @@ void SdlPlatform::invalidate() {
     wake();
 }
 
+// Requests made while one waits for its frame need no further wake-up: however many
+// statements draw, the event thread wakes at most once per frame for them.
 void SdlPlatform::present() {
-    present_requested_ = true;
-    wake();
+    if (!present_requested_.exchange(true)) wake();
 }
 
 void SdlPlatform::caret_changed() {
@@ -210,6 +211,12 @@ int16_t SdlPlatform::key_state(int virtual_key) const {
 
 std::string SdlPlatform::window_title() const {
     return title_sjis_;
+}
+
+// Decoding needs no video: it runs on the worker like the file reads of other statements.
+std::optional<DecodedImage> SdlPlatform::load_image(std::string_view folder,
+                                                    std::string_view name) {
+    return load_picture_file(picture_path(folder, name));
 }
 
 }  // namespace quillon
