@@ -1,6 +1,8 @@
 // Every statement handler named in the token table.
 #pragma once
 
+#include "devices/printer.h"
+#include "devices/sound.h"
 #include "expr/assignment.h"
 #include "expr/calls.h"
 #include "flow/statements.h"

@@ -10,6 +10,9 @@
 #include <string>
 #include <string_view>
 
+#include "platform/printer.h"
+#include "platform/sound.h"
+
 namespace quillon {
 
 // A view of 32-bit pixels (0x00BBGGRR, red in the low byte), row after row.
@@ -154,6 +157,21 @@ class Platform {
 
     // Fonts.
     virtual std::unique_ptr<Font> open_font(const FontRecord& record) = 0;
+
+    // Sound and printing (platform/sound.h, platform/printer.h), each opened on first use.
+    // Without these devices: no MIDI output, no media, no printer.
+    virtual MidiOpenResult open_midi_out() { return MidiOpenResult{nullptr, true, {}}; }
+    // `path` is Shift-JIS, already resolved against the program folder.
+    virtual std::unique_ptr<MediaStream> open_media(const std::string& path, MediaKind kind,
+                                                    MediaFailure& failure) {
+        failure = MediaFailure::Unsupported;
+        return nullptr;
+    }
+    // A new print job in the program's font; null, with the reason (Shift-JIS), when there
+    // is no printer to print on.
+    virtual std::unique_ptr<PrintJob> start_print_job(const FontRecord& font, std::string& error) {
+        return nullptr;
+    }
 };
 
 }  // namespace quillon
