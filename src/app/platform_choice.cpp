@@ -63,12 +63,14 @@ std::optional<PlatformChoice> choose_platform(const CommandLine& line, const std
         window.screen = line.screen;
         window.window = line.window;
         window.title = title;
+        window.audio_file = line.audio_file;
+        window.printer_file = line.printer_file;
         if (auto platform = make_sdl_platform(window))
             return PlatformChoice{std::move(platform), false};
     }
     auto input = headless_input(line, why);
     if (!input) return std::nullopt;
-    HeadlessOptions options{line.screen, line.window, title};
+    HeadlessOptions options{line.screen, line.window, title, line.audio_file, line.printer_file};
     return PlatformChoice{std::make_unique<HeadlessPlatform>(options, std::move(*input)), true};
 }
 

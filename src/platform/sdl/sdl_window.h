@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/device_services.h"
 #include "platform/platform.h"
 #include "platform/sdl/key_mapping.h"
-#include "platform/sdl/sdl_beep.h"
 #include "platform/sdl/sdl_platform.h"
 #include "platform/settings_file.h"
 
@@ -79,6 +79,10 @@ class SdlPlatform final : public Platform {
     bool write_setting(std::string_view key, std::string_view value,
                        std::string_view text) override;
     std::unique_ptr<Font> open_font(const FontRecord& record) override;
+    MidiOpenResult open_midi_out() override;
+    std::unique_ptr<MediaStream> open_media(const std::string& path, MediaKind kind,
+                                            MediaFailure& failure) override;
+    std::unique_ptr<PrintJob> start_print_job(const FontRecord& font, std::string& why) override;
 
   private:
     // State of the event loop, touched only by the event thread.
@@ -144,7 +148,7 @@ class SdlPlatform final : public Platform {
     std::unique_ptr<FontLibrary> fonts_;
 
     std::array<std::atomic<bool>, kVirtualKeyCount> keys_down_{};
-    SdlBeeper beeper_;
+    std::unique_ptr<DeviceServices> devices_;  // sound and printing, made on first use
 };
 
 }  // namespace quillon
