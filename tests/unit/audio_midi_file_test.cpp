@@ -67,7 +67,8 @@ TEST(MidiFile, SmpteDivisionAndSkippedChunks) {
 }
 
 TEST(MidiFile, DamagedFilesAreRefused) {
-    std::string good = header(0, 1, 96) + chunk("MTrk", bytes("00 90 3C 40 60 80 3C 40 00 FF 2F 00"));
+    std::string good =
+        header(0, 1, 96) + chunk("MTrk", bytes("00 90 3C 40 60 80 3C 40 00 FF 2F 00"));
     ASSERT_TRUE(read_midi_file(good));
     std::string why;
     for (std::size_t cut = 0; cut < good.size() - 4; ++cut) {

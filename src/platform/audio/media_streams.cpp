@@ -153,16 +153,18 @@ class SequenceStream final : public StreamBase {
     int64_t event_frame(std::size_t k) const {
         return sequence_.events[k].at_us * kAudioRate / 1000000;
     }
-    // From a new position: the programs, controllers and bends set before it are sent again,
-    // so that the music sounds as it would had it played from the start.
+    // From a new position: the programs, controllers and bends set up to it are sent now, on
+    // the caller's thread (so that the samples of a program load here, not on the audio
+    // thread), and the music sounds as it would had it played from the start.
     void started() override {
         next_ = 0;
-        for (; next_ < sequence_.events.size() && event_frame(next_) < position_; ++next_) {
-            const auto& e = sequence_.events[next_];
+        for (std::size_t k = 0; k < sequence_.events.size() && event_frame(k) <= position_; ++k) {
+            const auto& e = sequence_.events[k];
             uint8_t kind = e.status & 0xF0;
             if (kind == 0xB0 || kind == 0xC0 || kind == 0xE0)
                 send_to_synth(synth_, kFileChannelBase + (e.status & 0x0F), e.status, e.data1,
                               e.data2);
+            if (event_frame(k) < position_) next_ = k + 1;
         }
     }
     void silenced() override {
