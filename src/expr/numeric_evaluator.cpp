@@ -3,6 +3,7 @@
 // the frame: evaluating allocates nothing.
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <string>
 
 #include "expr/evaluator.h"
@@ -15,7 +16,6 @@
 namespace quillon {
 namespace {
 
-constexpr std::size_t kOperandTextMax = 255;  // bytes of one operand's text
 constexpr double kTwoTo63 = 9223372036854775808.0;
 
 // The operand and operator lists of one evaluation.
@@ -30,10 +30,6 @@ struct FlatLists {
 bool exponent_sign_at(std::string_view text, std::size_t pos) {
     return pos >= 1 && is_sign(text[pos]) && (text[pos - 1] == 'e' || text[pos - 1] == 'E') &&
            is_exponent_sign(text, pos);
-}
-
-bool item_starts(std::string_view text, std::size_t pos) {
-    return pos == 0 || (is_operator(text, pos) && !exponent_sign_at(text, pos));
 }
 
 // &H and &O literals, read as signed 32-bit integers.
@@ -60,6 +56,14 @@ bool variable_value(Runtime& rt, std::string_view name, double& value) {
     return true;
 }
 
+// A number beyond the double range, or no number at all, is error 5: its "inf" or "nan" text
+// would read back as a variable's name.
+bool finite_number(Runtime& rt, double value) {
+    if (std::isfinite(value)) return true;
+    report_error(rt, kOutOfRange);
+    return false;
+}
+
 // The value of one operand text. A text that cannot start an operand (nothing, or a binary
 // operator) is a syntax error.
 bool operand_value(Runtime& rt, std::string_view operand, double& value) {
@@ -67,7 +71,7 @@ bool operand_value(Runtime& rt, std::string_view operand, double& value) {
     if (first == '&') return literal_value(rt, operand, value);
     if (is_digit(first) || first == '.') {
         value = parse_decimal(operand);
-        return true;
+        return finite_number(rt, value);  // 1E999
     }
     if (is_sign(first) && operand.size() > 1) {
         char next = operand[1];
@@ -76,8 +80,10 @@ bool operand_value(Runtime& rt, std::string_view operand, double& value) {
             ok = variable_value(rt, operand.substr(1), value);
         else if (next == '&')
             ok = literal_value(rt, operand.substr(1), value);
-        else
+        else {
             value = parse_decimal(operand.substr(1));
+            ok = finite_number(rt, value);
+        }
         if (first == '-') value = -value;
         return ok;
     }
@@ -93,25 +99,26 @@ bool divide_by_zero(Runtime& rt) {
     return false;
 }
 
-// One binary operation. Division by zero (after truncation for \ and MOD) is error 16.
+// One binary operation. Division by zero (after truncation for \ and MOD) is error 16; a
+// result beyond the double range, or none (a fractional power of a negative number), error 5.
 bool apply_operator(Runtime& rt, char op, double left, double right, double& result) {
     switch (op) {
         case '^':
             result = std::pow(left, right);
-            return true;
+            return finite_number(rt, result);
         case '*':
             result = left * right;
-            return true;
+            return finite_number(rt, result);
         case '+':
             result = left + right;
-            return true;
+            return finite_number(rt, result);
         case '-':
             result = left - right;
-            return true;
+            return finite_number(rt, result);
         case '/':
             if (right == 0.0) return divide_by_zero(rt);
             result = left / right;
-            return true;
+            return finite_number(rt, result);
         default:
             break;
     }
@@ -199,11 +206,10 @@ std::size_t read_operator(Runtime& rt, std::string_view text, std::size_t pos, F
 }
 
 // The end of the operand text that starts at `pos`: its first byte is always taken, then
-// bytes up to the next operator, at most 255 in all.
+// bytes up to the next operator.
 std::size_t operand_end(std::string_view text, std::size_t pos) {
     std::size_t end = pos < text.size() ? pos + 1 : pos;
-    while (end < text.size() && end - pos < kOperandTextMax &&
-           (!is_operator(text, end) || exponent_sign_at(text, end)))
+    while (end < text.size() && (!is_operator(text, end) || exponent_sign_at(text, end)))
         ++end;
     return end;
 }
@@ -217,23 +223,30 @@ int32_t truncate_to_int32(double value) {
     return static_cast<int32_t>(static_cast<uint32_t>(static_cast<int64_t>(whole)));
 }
 
+bool truncate_checked(double value, int32_t& out) {
+    double whole = std::trunc(value);
+    if (!(whole >= std::numeric_limits<int32_t>::min() &&
+          whole <= std::numeric_limits<int32_t>::max()))
+        return false;  // NaN too
+    out = static_cast<int32_t>(whole);
+    return true;
+}
+
 double reduce_numeric(Runtime& rt, std::string_view text) {
     text = text.substr(0, std::min(text.find('\0'), kNumericExprMax));
     FlatLists lists;
     bool negate = false;
     std::size_t pos = 0;
     while (pos < text.size()) {
-        if (!item_starts(text, pos)) {
-            ++pos;  // the rest of an operand cut at 255 bytes
-            continue;
-        }
         pos = read_operator(rt, text, pos, lists, negate);
         if (pos == std::string_view::npos) return 0.0;
-        if (lists.operand_count >= kOperandMax) {
-            report_error(rt, kSyntaxError);  // more operands than the lists hold
+        std::size_t end = operand_end(text, pos);
+        if (lists.operand_count >= kOperandMax || end - pos > kOperandTextMax) {
+            // More operands than the lists hold, or an operand longer than its 255 bytes: a
+            // cut name or number would read as another one.
+            report_error(rt, kSyntaxError);
             return 0.0;
         }
-        std::size_t end = operand_end(text, pos);
         double& value = lists.operands[lists.operand_count++];
         if (!operand_value(rt, text.substr(pos, end - pos), value)) return 0.0;
         pos = end;

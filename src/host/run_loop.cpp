@@ -111,6 +111,7 @@ StatementContext& acquire_context(HostState& host) {
 bool dispatch_statement(Runtime& rt, std::string_view statement) {
     auto& host = rt.host;
     if (host.stop) return false;
+    if (host.dispatch_depth == 0) host.statement_trapped = false;  // a new statement
     StatementContext& ctx = acquire_context(host);
     struct Release {
         HostState& host;
