@@ -24,8 +24,10 @@ int64_t frames_to_ms(int64_t frames) {
 // What both kinds share: the play state and position, the end of the play and its completion.
 class StreamBase : public MediaStream, public AudioSource {
   public:
+    // The engine plays the stream once it is whole (see join()), never a half-made one.
     explicit StreamBase(AudioEngine& engine, int64_t length_frames)
-        : engine_(engine), length_(length_frames) {
+        : engine_(engine), length_(length_frames) {}
+    void join() {
         std::lock_guard lock(engine_.mutex());
         engine_.add(this);
     }
@@ -72,11 +74,12 @@ class StreamBase : public MediaStream, public AudioSource {
     }
 
   protected:
-    // The caller holds the engine's mutex (every call comes from a locked method or the mixer).
+    // The first thing a stream's destructor does: the mixer no longer sees it afterwards.
     void remove_from_engine() {
         std::lock_guard lock(engine_.mutex());
         engine_.remove(this);
     }
+    // The methods below run with the engine's mutex held (by a method above, or the mixer).
     void halt(PlayState state) {
         if (state_ == PlayState::Playing) silenced();
         state_ = state;
@@ -209,12 +212,16 @@ void send_to_synth(fluid_synth_t* synth, int channel, uint8_t status, uint8_t da
 }
 
 std::unique_ptr<MediaStream> make_wave_stream(AudioEngine& engine, std::vector<int16_t> samples) {
-    return std::make_unique<WaveStream>(engine, std::move(samples));
+    auto stream = std::make_unique<WaveStream>(engine, std::move(samples));
+    stream->join();
+    return stream;
 }
 
 std::unique_ptr<MediaStream> make_sequence_stream(AudioEngine& engine, fluid_synth_t* synth,
                                                   MidiSequence sequence) {
-    return std::make_unique<SequenceStream>(engine, synth, std::move(sequence));
+    auto stream = std::make_unique<SequenceStream>(engine, synth, std::move(sequence));
+    stream->join();
+    return stream;
 }
 
 }  // namespace quillon
