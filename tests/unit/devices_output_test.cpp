@@ -138,7 +138,8 @@ TEST_F(DevicesTest, PlayAndBeepAreRecordedAtTheirPitchesAndLengths) {
     ASSERT_EQ(w.channels, 2);
     const double t = onset(w);
     EXPECT_LT(t, 0.3);
-    EXPECT_NEAR(w.seconds() - t, 2.12, 0.1);  // the melody, then the 120 ms beep
+    // The melody, then the 120 ms beep; a loaded machine (or a sanitizer) may slow the mixing.
+    EXPECT_NEAR(w.seconds() - t, 2.12, 0.25);
     EXPECT_EQ(dominant_note(w, t + 0.1, t + 0.4), 60);
     EXPECT_EQ(dominant_note(w, t + 0.6, t + 0.9), 64);
     EXPECT_EQ(dominant_note(w, t + 1.1, t + 1.4), 67);
@@ -151,7 +152,7 @@ TEST_F(DevicesTest, VoicesSoundTogetherOnOneClock) {
     ASSERT_EQ(r.status, 0) << r.out;
     Wav w = wav("out.wav");
     const double start = onset(w);
-    EXPECT_NEAR(w.seconds() - start, 2.0, 0.1);
+    EXPECT_NEAR(w.seconds() - start, 2.0, 0.25);
     for (double t : {0.1, 0.6, 1.1, 1.6}) {  // both voices in every quarter of the whole note
         t += start;
         EXPECT_GT(power(w, t, t + 0.3, note_hz(60)), 20 * power(w, t, t + 0.3, note_hz(66)));
@@ -181,7 +182,7 @@ TEST_F(DevicesTest, MidiFilesPlayThroughMciAndTheirEndNotifies) {
     EXPECT_EQ(r.out, "ended\n");
     Wav w = wav("out.wav");
     const double t = onset(w);
-    EXPECT_NEAR(w.seconds() - t, 0.5, 0.1);  // the program ends with the notice
+    EXPECT_NEAR(w.seconds() - t, 0.5, 0.2);  // the program ends with the notice
     EXPECT_EQ(dominant_note(w, t + 0.1, t + 0.4), 69);
 }
 

@@ -23,7 +23,7 @@ constexpr int kBeepFadeMs = 5;           // ramps at both ends keep the tone fro
 constexpr double kBeepAmplitude = 0.25;  // of full scale
 constexpr double kSynthGain = 0.6;       // FluidSynth's 0.2 is too quiet beside sound files
 constexpr int64_t kFileSizeMax = int64_t{1} << 30;  // a bigger sound file is refused
-constexpr int kDrainWaitMs = 300;                   // a beep still sounding at the end may finish
+constexpr int kDrainWaitMs = 1000;                  // a beep still sounding at the end may finish
 
 int16_t clip(int32_t sum) {
     return static_cast<int16_t>(std::clamp(sum, -32768, 32767));
