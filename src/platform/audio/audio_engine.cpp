@@ -23,6 +23,7 @@ constexpr int kBeepFadeMs = 5;           // ramps at both ends keep the tone fro
 constexpr double kBeepAmplitude = 0.25;  // of full scale
 constexpr double kSynthGain = 0.6;       // FluidSynth's 0.2 is too quiet beside sound files
 constexpr int64_t kFileSizeMax = int64_t{1} << 30;  // a bigger sound file is refused
+constexpr int kPaceSliceMs = 5;                     // the silent output mixes this often
 constexpr int kDrainWaitMs = 1000;                  // a beep still sounding at the end may finish
 
 int16_t clip(int32_t sum) {
@@ -78,6 +79,8 @@ AudioEngine::AudioEngine(AudioOptions options) : options_(std::move(options)) {}
 AudioEngine::~AudioEngine() {
     if (output_running_) {
         drain_owned();
+        stopping_ = true;
+        if (pacer_.joinable()) pacer_.join();
         Mix_SetPostMix(nullptr, nullptr);  // waits for a post-mix call in progress
         Mix_CloseAudio();
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
@@ -121,16 +124,49 @@ bool AudioEngine::start_output() {
     std::lock_guard setup(setup_mutex_);
     if (output_tried_) return output_running_;
     output_tried_ = true;
-    if (!open_device(options_.null_sink) && !open_device(true)) return false;
+    // The silent driver's device only serves SDL_mixer's decoding: its pace drifts when the
+    // machine is busy, so the engine's own thread does the mixing then.
+    silent_ = options_.null_sink || !open_device(false);
+    if (silent_ && !open_device(true)) return false;
     {
         std::lock_guard lock(mutex_);
         if (!options_.record_path.empty())
             recording_.open(options_.record_path, kAudioRate, kAudioChannels);
     }
     Mix_AllocateChannels(0);  // every sound goes through the engine's own sources
-    Mix_SetPostMix(postmix, this);
+    if (silent_) {
+        try {
+            pacer_ = std::thread(&AudioEngine::pace_silently, this);
+        } catch (const std::system_error&) {
+            Mix_CloseAudio();
+            SDL_QuitSubSystem(SDL_INIT_AUDIO);
+            return false;
+        }
+    } else {
+        Mix_SetPostMix(postmix, this);
+    }
     output_running_ = true;
     return true;
+}
+
+// Mixes as many frames as the steady clock says have passed since the output started, in
+// buffers of the device's size, catching up after any delay.
+void AudioEngine::pace_silently() {
+    using clock = std::chrono::steady_clock;
+    const auto start = clock::now();
+    std::vector<int16_t> buffer(static_cast<std::size_t>(kAudioBufferFrames) * kAudioChannels);
+    int64_t produced = 0;
+    while (!stopping_) {
+        auto elapsed = std::chrono::duration_cast<std::chrono::microseconds>(clock::now() - start);
+        const int64_t due = elapsed.count() * kAudioRate / 1000000;
+        while (produced < due && !stopping_) {
+            int frames = static_cast<int>(std::min<int64_t>(kAudioBufferFrames, due - produced));
+            std::fill(buffer.begin(), buffer.end(), int16_t{0});
+            mix(buffer.data(), frames);
+            produced += frames;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(kPaceSliceMs));
+    }
 }
 
 fluid_synth_t* AudioEngine::synth(std::string* why) {
@@ -145,9 +181,8 @@ fluid_synth_t* AudioEngine::synth(std::string* why) {
             fluid_settings_setint(settings_, "synth.midi-channels", kSynthChannels);
             fluid_settings_setnum(settings_, "synth.gain", kSynthGain);
             fluid_settings_setint(settings_, "synth.threadsafe-api", 1);
-            // Samples load when a program selects them: the first PLAY starts in a fraction
-            // of the time reading the whole font takes.
-            fluid_settings_setint(settings_, "synth.dynamic-sample-loading", 1);
+            // Every sample is read with the font, so that a tone change never holds up a note
+            // (loading a tone's samples on demand takes a noticeable moment).
             fluid_settings_setint(settings_, "synth.lock-memory", 0);
             made = new_fluid_synth(settings_);
         }

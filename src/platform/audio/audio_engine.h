@@ -1,8 +1,9 @@
 // The sound output of a run: one audio device (SDL, through SDL_mixer, which also decodes
 // sound files), one FluidSynth synthesizer with the General MIDI sound font, the sources that
 // play into them, and an optional WAV recording of everything. Without a device (headless,
-// or none opens) a silent driver keeps the same real-time pace, so that plays take their time
-// and recordings their length. Each part opens on first use.
+// or none opens) a thread of the engine's own mixes against the steady clock instead, so that
+// plays take their time and recordings keep the wall clock's length even on a busy machine.
+// Each part opens on first use.
 #pragma once
 
 #include <atomic>
@@ -12,6 +13,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/audio/wav_writer.h"
@@ -76,12 +78,16 @@ class AudioEngine {
     static void postmix(void* self, uint8_t* stream, int bytes);
     void mix(int16_t* out, int frames);
     bool open_device(bool silent);
+    void pace_silently();  // the silent output's thread
     void drain_owned();
 
     AudioOptions options_;
     std::mutex setup_mutex_;  // start_output and synth, each once
     bool output_tried_ = false;
     bool output_running_ = false;
+    bool silent_ = false;  // no device: pacer_ mixes
+    std::atomic<bool> stopping_{false};
+    std::thread pacer_;
     bool synth_tried_ = false;
     std::string synth_error_;
     fluid_settings_t* settings_ = nullptr;

@@ -156,9 +156,8 @@ class SequenceStream final : public StreamBase {
     int64_t event_frame(std::size_t k) const {
         return sequence_.events[k].at_us * kAudioRate / 1000000;
     }
-    // From a new position: the programs, controllers and bends set up to it are sent now, on
-    // the caller's thread (so that the samples of a program load here, not on the audio
-    // thread), and the music sounds as it would had it played from the start.
+    // From a new position: the programs, controllers and bends set up to it are sent now, so
+    // that the music sounds as it would had it played from the start.
     void started() override {
         next_ = 0;
         for (std::size_t k = 0; k < sequence_.events.size() && event_frame(k) <= position_; ++k) {
