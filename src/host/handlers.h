@@ -2,6 +2,8 @@
 #pragma once
 
 #include "devices/device_statements.h"
+#include "devices/printer.h"
+#include "devices/sound.h"
 #include "expr/assignment.h"
 #include "expr/calls.h"
 #include "flow/statements.h"

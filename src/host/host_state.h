@@ -34,6 +34,7 @@ struct HostState {
     std::mutex pending_mutex;
     std::string pending;
     std::atomic<bool> has_pending{false};
+    bool media_notified = false;  // a media play with notify ended (guarded by pending_mutex)
 
     std::string error_trap;          // GOTO/GOSUB statement run instead of error reports
     bool in_error_trap = false;      // the error-trap statement is being dispatched

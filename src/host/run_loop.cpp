@@ -6,6 +6,8 @@
 #include <string>
 
 #include "devices/file_table.h"
+#include "devices/printer.h"
+#include "devices/sound.h"
 #include "expr/assignment.h"
 #include "expr/calls.h"
 #include "expr/value_text.h"
@@ -86,12 +88,15 @@ int32_t line_number_value(const std::string& digits) {
 
 void run_pending_statement(Runtime& rt) {
     std::string pending;
+    bool notified = false;
     {
         std::lock_guard lock(rt.host.pending_mutex);
         pending.swap(rt.host.pending);
+        std::swap(notified, rt.host.media_notified);
         rt.host.has_pending = false;
     }
     if (!pending.empty()) dispatch_statement(rt, pending);
+    if (notified) run_media_notification(rt);
 }
 
 // Statement contexts are reused: one per dispatch depth (nested dispatches come from the error
@@ -296,7 +301,13 @@ int run_program(Runtime& rt) {
 void set_pending_statement(Runtime& rt, std::string_view statement) {
     std::lock_guard lock(rt.host.pending_mutex);
     rt.host.pending.assign(statement);
-    rt.host.has_pending = !rt.host.pending.empty();
+    rt.host.has_pending = !rt.host.pending.empty() || rt.host.media_notified;
+}
+
+void post_media_notification(Runtime& rt) {
+    std::lock_guard lock(rt.host.pending_mutex);
+    rt.host.media_notified = true;
+    rt.host.has_pending = true;
 }
 
 void program_end_cleanup(Runtime& rt) {
@@ -313,6 +324,8 @@ void program_end_cleanup(Runtime& rt) {
     }
     release_images(rt);
     close_all_files(rt);
+    end_print_job(rt);
+    close_sound(rt);
     // The text stays readable until the run loop has returned, so that a handler still
     // scanning it after an error never reads freed memory.
     rt.host.program_released = true;

@@ -24,6 +24,9 @@ void program_end_cleanup(Runtime& rt);
 
 // Queues a statement to run after the current one (event traps); replaces one still pending.
 void set_pending_statement(Runtime& rt, std::string_view statement);
+// Asks for the media completion assignment to run after the current statement, so that it
+// writes the variables on the interpreter's thread. Callable from any thread.
+void post_media_notification(Runtime& rt);
 
 // Handlers of the host's own statements.
 void statement_not_built(Runtime& rt, StatementContext& ctx);

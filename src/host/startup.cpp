@@ -115,8 +115,8 @@ void initialise_program_state(Runtime& rt) {
     rt.host.statement_mark = 0;
     rt.flow.for_top = -1;
     reset_program(rt);
-    rt.devices.printer_line_pitch = 10;
-    rt.devices.printer_line_offset = 0;
+    rt.devices.printer.x = kPrintLeft;
+    rt.devices.printer.y = 0;
 }
 
 void reset_program(Runtime& rt) {
@@ -125,6 +125,7 @@ void reset_program(Runtime& rt) {
     reset_declared_letters(rt);
     reset_user_functions(rt);
     rt.flow.gosub_depth = 0;
+    rt.devices.sound.voices.fill(VoiceSettings{});
     rt.host.error_trap.clear();
 }
 

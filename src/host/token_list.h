@@ -9,7 +9,7 @@
     X(0x1012, "OPEN", open_statement)           \
     X(0x1013, "CLOSE", close_statement)         \
     X(0x1014, "MOUSE", mouse_statement)         \
-    X(0x1015, "LPRINT", statement_not_built)    \
+    X(0x1015, "LPRINT", lprint_statement)       \
     X(0x1020, "IF", if_statement)               \
     X(0x1021, "GOTO", goto_statement)           \
     X(0x1023, "RETURN", return_statement)       \
@@ -31,8 +31,8 @@
     X(0x1045, "PSET", pset_statement)           \
     X(0x1046, "SCROLL", scroll_statement)       \
     X(0x1047, "GPRINT", gprint_statement)       \
-    X(0x1050, "MCI", statement_not_built)       \
-    X(0x1051, "PLAY", statement_not_built)      \
+    X(0x1050, "MCI", mci_statement)             \
+    X(0x1051, "PLAY", play_statement)           \
     X(0x1059, "CLEAR", clear_statement)         \
     X(0x1060, "DIM", dim_arrays)                \
     X(0x1061, "ERASE", erase_variables)         \

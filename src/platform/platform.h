@@ -12,6 +12,8 @@
 
 #include "platform/file_system.h"
 #include "platform/image_files.h"
+#include "platform/printer.h"
+#include "platform/sound.h"
 
 namespace quillon {
 
@@ -170,6 +172,20 @@ class Platform {
     // or no picture this system reads.
     virtual std::optional<DecodedImage> load_image(std::string_view folder,
                                                    std::string_view name) = 0;
+    // Sound and printing (platform/sound.h, platform/printer.h), each opened on first use.
+    // Without these devices: no MIDI output, no media, no printer.
+    virtual MidiOpenResult open_midi_out() { return MidiOpenResult{nullptr, true, {}}; }
+    // `path` is Shift-JIS, already resolved against the program folder.
+    virtual std::unique_ptr<MediaStream> open_media(const std::string& path, MediaKind kind,
+                                                    MediaFailure& failure) {
+        failure = MediaFailure::Unsupported;
+        return nullptr;
+    }
+    // A new print job in the program's font; null, with the reason (Shift-JIS), when there
+    // is no printer to print on.
+    virtual std::unique_ptr<PrintJob> start_print_job(const FontRecord& font, std::string& error) {
+        return nullptr;
+    }
 };
 
 }  // namespace quillon

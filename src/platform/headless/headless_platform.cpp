@@ -48,7 +48,8 @@ HeadlessPlatform::HeadlessPlatform(const HeadlessOptions& options, HeadlessInput
       title_(options.title),
       input_(std::move(input)),
       transcript_(make_transcript(std::move(sink))),
-      settings_(settings_path.empty() ? SettingsFile::default_path() : std::move(settings_path)) {}
+      settings_(settings_path.empty() ? SettingsFile::default_path() : std::move(settings_path)),
+      devices_(DeviceOptions{true, options.audio_file, options.printer_file, settings_.path()}) {}
 
 void HeadlessPlatform::run(WindowEvents& events, const std::function<void()>& worker) {
     events_ = &events;

@@ -102,13 +102,15 @@ SdlPlatform::SdlPlatform(const WindowOptions& options, SDL_Window* window, uint3
       title_sjis_(title_to_sjis(options.title)),
       client_size_(options.window),
       settings_(options.settings_path.empty() ? SettingsFile::default_path()
-                                              : options.settings_path) {
+                                              : options.settings_path),
+      devices_(std::make_unique<DeviceServices>(
+          DeviceOptions{false, options.audio_file, options.printer_file, settings_.path()})) {
     refresh_window_rect();
 }
 
 SdlPlatform::~SdlPlatform() {
     box_.reset();     // its window before the SDL it belongs to
-    beeper_.close();  // its device belongs to the SDL that ends here
+    devices_.reset();  // the audio device belongs to the SDL that ends here
     if (window_) SDL_DestroyWindow(window_);
     SDL_Quit();
 }
@@ -172,7 +174,20 @@ void SdlPlatform::cancel_message_box() {
 }
 
 void SdlPlatform::beep() {
-    beeper_.beep();
+    devices_->beep();
+}
+
+MidiOpenResult SdlPlatform::open_midi_out() {
+    return devices_->open_midi_out();
+}
+
+std::unique_ptr<MediaStream> SdlPlatform::open_media(const std::string& path, MediaKind kind,
+                                                     MediaFailure& failure) {
+    return devices_->open_media(path, kind, failure);
+}
+
+std::unique_ptr<PrintJob> SdlPlatform::start_print_job(const FontRecord& font, std::string& why) {
+    return devices_->start_print_job(font, why);
 }
 
 Rect SdlPlatform::window_rect() const {

@@ -17,9 +17,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/device_services.h"
 #include "platform/platform.h"
 #include "platform/sdl/key_mapping.h"
-#include "platform/sdl/sdl_beep.h"
 #include "platform/sdl/sdl_message_box.h"
 #include "platform/sdl/sdl_platform.h"
 #include "platform/settings_file.h"
@@ -87,6 +87,10 @@ class SdlPlatform final : public Platform {
     std::optional<DecodedImage> load_image(std::string_view folder, std::string_view name) override;
 
     FileSystem& file_system() override { return *files_; }
+    MidiOpenResult open_midi_out() override;
+    std::unique_ptr<MediaStream> open_media(const std::string& path, MediaKind kind,
+                                            MediaFailure& failure) override;
+    std::unique_ptr<PrintJob> start_print_job(const FontRecord& font, std::string& why) override;
 
   private:
     // State of the event loop, touched only by the event thread.
@@ -173,7 +177,7 @@ class SdlPlatform final : public Platform {
     std::unique_ptr<Font> box_font_;            // made for the first box (event thread)
 
     std::array<std::atomic<bool>, kVirtualKeyCount> keys_down_{};
-    SdlBeeper beeper_;
+    std::unique_ptr<DeviceServices> devices_;  // sound and printing, made on first use
 };
 
 }  // namespace quillon
