@@ -73,8 +73,10 @@ int run(const CommandLine& line) {
     if (!choice) return file_error(why);
 
     Runtime rt(*choice->platform);
-    // QUILLON_RESCAN=1 makes every jump and loop scan the text again (benchmarks compare both).
+    // QUILLON_RESCAN=1 makes every jump and loop scan the text again (benchmarks compare both);
+    // QUILLON_TEXT_PATH=1 runs every statement from its text, none prepared (tests compare).
     rt.flow.remember_scans = std::getenv("QUILLON_RESCAN") == nullptr;
+    rt.host.prepare_statements = std::getenv("QUILLON_TEXT_PATH") == nullptr;
     WindowProcedure procedure(rt);
     create_picture(rt);
     initialise_settings(rt);

@@ -154,6 +154,7 @@ void assign(Runtime& rt, std::string_view text) {
 
 void reset_declared_letters(Runtime& rt) {
     rt.expr.letters = DeclaredLetters{};
+    ++rt.expr.variables.generation;
 }
 
 void let_statement(Runtime& rt, StatementContext& ctx) {
@@ -197,6 +198,7 @@ void declare_letters(Runtime& rt, StatementContext& ctx) {
         return;
     }
     *list |= mask;
+    ++rt.expr.variables.generation;  // names of these letters may have changed type
 }
 
 }  // namespace quillon

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "expr/evaluator.h"
+#include "expr/flat_passes.h"
 #include "expr/value_text.h"
 #include "expr/variables.h"
 #include "host/error_report.h"
@@ -17,14 +18,6 @@ namespace {
 
 constexpr std::size_t kOperandTextMax = 255;  // bytes of one operand's text
 constexpr double kTwoTo63 = 9223372036854775808.0;
-
-// The operand and operator lists of one evaluation.
-struct FlatLists {
-    double operands[kOperandMax];
-    char operators[kOperandMax];
-    int operand_count = 0;
-    int operator_count = 0;
-};
 
 // A "+" or "-" at `pos` that belongs to a number's exponent rather than being an operator.
 bool exponent_sign_at(std::string_view text, std::size_t pos) {
@@ -88,13 +81,9 @@ bool operand_value(Runtime& rt, std::string_view operand, double& value) {
     return variable_value(rt, operand, value);
 }
 
-bool divide_by_zero(Runtime& rt) {
-    report_error(rt, kDivisionByZero);
-    return false;
-}
+}  // namespace
 
-// One binary operation. Division by zero (after truncation for \ and MOD) is error 16.
-bool apply_operator(Runtime& rt, char op, double left, double right, double& result) {
+bool apply_operator(char op, double left, double right, double& result) {
     switch (op) {
         case '^':
             result = std::pow(left, right);
@@ -109,7 +98,7 @@ bool apply_operator(Runtime& rt, char op, double left, double right, double& res
             result = left - right;
             return true;
         case '/':
-            if (right == 0.0) return divide_by_zero(rt);
+            if (right == 0.0) return false;
             result = left / right;
             return true;
         default:
@@ -120,7 +109,7 @@ bool apply_operator(Runtime& rt, char op, double left, double right, double& res
     switch (op) {
         case '\\':
         case kOpMod:
-            if (b == 0) return divide_by_zero(rt);
+            if (b == 0) return false;
             // In 64 bits, so that -2147483648 \ -1 wraps instead of trapping.
             result = static_cast<int32_t>(static_cast<uint32_t>(op == '\\' ? a / b : a % b));
             return true;
@@ -138,10 +127,12 @@ bool apply_operator(Runtime& rt, char op, double left, double right, double& res
     }
 }
 
+namespace {
+
 // Applies, left to right, every operator for which `in_pass` holds, compacting both lists in
 // place: operator i joins operands i and i+1.
 template <class InPass>
-bool run_pass(Runtime& rt, FlatLists& lists, InPass in_pass) {
+bool run_pass(FlatLists& lists, bool finite_only, InPass in_pass) {
     int out_operators = 0;
     int out_operands = 1;
     for (int i = 0; i < lists.operator_count; ++i) {
@@ -149,7 +140,8 @@ bool run_pass(Runtime& rt, FlatLists& lists, InPass in_pass) {
         double right = lists.operands[i + 1];
         if (in_pass(op)) {
             double& left = lists.operands[out_operands - 1];
-            if (!apply_operator(rt, op, left, right, left)) return false;
+            if (!apply_operator(op, left, right, left)) return false;
+            if (finite_only && !std::isfinite(left)) return false;
         } else {
             lists.operators[out_operators++] = op;
             lists.operands[out_operands++] = right;
@@ -160,15 +152,52 @@ bool run_pass(Runtime& rt, FlatLists& lists, InPass in_pass) {
     return true;
 }
 
-bool run_passes(Runtime& rt, FlatLists& lists) {
-    return run_pass(rt, lists, [](char op) { return op == '^'; }) &&
-           run_pass(rt, lists, [](char op) { return op == '*' || op == '/' || op == '\\'; }) &&
-           run_pass(rt, lists, [](char op) { return op == kOpMod; }) &&
-           run_pass(rt, lists, [](char op) { return op == '+' || op == '-'; }) &&
-           run_pass(rt, lists, [](char op) { return op == kOpAnd; }) &&
-           run_pass(rt, lists, [](char op) { return op == kOpOr; }) &&
-           run_pass(rt, lists, [](char op) { return op == kOpXor; });
+}  // namespace
+
+uint8_t pass_of(char op) {
+    switch (op) {
+        case '^':
+            return kPassPower;
+        case '*':
+        case '/':
+        case '\\':
+            return kPassProduct;
+        case kOpMod:
+            return kPassModulo;
+        case '+':
+        case '-':
+            return kPassSum;
+        case kOpAnd:
+            return kPassAnd;
+        case kOpOr:
+            return kPassOr;
+        case kOpXor:
+            return kPassXor;
+        default:
+            return 0;
+    }
 }
+
+bool run_passes(FlatLists& lists, uint8_t passes, bool finite_only) {
+    auto wanted = [passes](uint8_t pass) { return (passes & pass) != 0; };
+    return (!wanted(kPassPower) ||
+            run_pass(lists, finite_only, [](char op) { return op == '^'; })) &&
+           (!wanted(kPassProduct) ||
+            run_pass(lists, finite_only,
+                     [](char op) { return op == '*' || op == '/' || op == '\\'; })) &&
+           (!wanted(kPassModulo) ||
+            run_pass(lists, finite_only, [](char op) { return op == kOpMod; })) &&
+           (!wanted(kPassSum) ||
+            run_pass(lists, finite_only, [](char op) { return op == '+' || op == '-'; })) &&
+           (!wanted(kPassAnd) ||
+            run_pass(lists, finite_only, [](char op) { return op == kOpAnd; })) &&
+           (!wanted(kPassOr) ||
+            run_pass(lists, finite_only, [](char op) { return op == kOpOr; })) &&
+           (!wanted(kPassXor) ||
+            run_pass(lists, finite_only, [](char op) { return op == kOpXor; }));
+}
+
+namespace {
 
 // Reads the operator at an item start into the list; sets `negate` for NOT. Returns the
 // position after it, or npos after a syntax error.
@@ -239,7 +268,10 @@ double reduce_numeric(Runtime& rt, std::string_view text) {
         pos = end;
     }
     if (lists.operand_count == 0) return 0.0;
-    if (!run_passes(rt, lists)) return 0.0;
+    if (!run_passes(lists, kAllPasses)) {
+        report_error(rt, kDivisionByZero);  // the only failure of an operator
+        return 0.0;
+    }
     double result = lists.operands[0];
     if (negate) result = ~truncate_to_int32(result);
     return result;
