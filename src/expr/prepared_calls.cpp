@@ -50,7 +50,7 @@ bool general(double value, double& out) {
 // A whole number written with "%d" when it fits 32 bits, else with "%g".
 bool whole(double value, double& out) {
     if (value >= INT32_MIN && value <= INT32_MAX) {
-        out = value;
+        out = static_cast<int32_t>(value);  // "%d" has no negative zero
         return true;
     }
     return general(value, out);

@@ -68,6 +68,10 @@ class PreparedCache {
     std::size_t size() const { return entries_.size(); }
     void set_bytes_max(std::size_t bytes) { bytes_max_ = bytes; }  // for tests
 
+    // Statements run prepared, and run from their text (no shape, or the shape declined).
+    uint64_t runs = 0;
+    uint64_t text_runs = 0;
+
   private:
     struct Slot {
         int64_t key = -1;

@@ -226,11 +226,14 @@ void run_prepared(Runtime& rt, PreparedStatement& statement) {
         if (statement.names_ok) {
             RandomState random = rt.expr.random;
             rt.expr.scratch.string_bytes = 0;
-            if ((!shape->x.has_random() || shape->x.draw_random_numbers(rt)) && shape->run(rt))
+            if ((!shape->x.has_random() || shape->x.draw_random_numbers(rt)) && shape->run(rt)) {
+                ++rt.host.prepared.runs;
                 return;
+            }
             rt.expr.random = random;  // the text path draws the same numbers again
         }
     }
+    ++rt.host.prepared.text_runs;
     dispatch_statement(rt, statement.text);
 }
 
