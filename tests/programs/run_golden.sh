@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Runs one golden program headless and compares its transcript with NAME.expected.
+# Runs one golden program headless and compares its transcript with NAME.expected, twice: with
+# statements prepared, and with every statement run from its text (QUILLON_TEXT_PATH=1). Both
+# runs must give the expected transcript and exit status.
 #   NAME.args    extra kavrun arguments, one per line (optional)
 #   NAME.stdin   standard input (optional; otherwise empty)
 #   NAME.status  expected exit status (optional; otherwise 0)
@@ -13,8 +15,9 @@ name=$(basename "$program" .bas)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-cp "$program" "$work/"
-[ -d "$dir/$name.files" ] && cp -r "$dir/$name.files/." "$work/"
+mkdir "$work/files"
+cp "$program" "$work/files/"
+[ -d "$dir/$name.files" ] && cp -r "$dir/$name.files/." "$work/files/"
 args=()
 if [ -f "$dir/$name.args" ]; then
     while IFS= read -r line || [ -n "$line" ]; do args+=("$line"); done < "$dir/$name.args"
@@ -24,16 +27,22 @@ stdin=/dev/null
 expected_status=0
 [ -f "$dir/$name.status" ] && expected_status=$(tr -d '[:space:]' < "$dir/$name.status")
 
-(cd "$work" && timeout 30 "$kavrun" --headless "${args[@]}" "$name.bas" < "$stdin" > "$work/actual.out")
-status=$?
 failed=0
-if ! cmp -s "$dir/$name.expected" "$work/actual.out"; then
-    echo "transcript differs from $name.expected:"
-    diff -u "$dir/$name.expected" "$work/actual.out" | head -n 60
-    failed=1
-fi
-if [ "$status" != "$expected_status" ]; then
-    echo "exit status $status, expected $expected_status"
-    failed=1
-fi
+for mode in prepared text; do
+    text_path=()
+    [ "$mode" = text ] && text_path=(QUILLON_TEXT_PATH=1)
+    rm -rf "$work/run" && mkdir "$work/run" && cp -r "$work/files/." "$work/run/"
+    (cd "$work/run" && env "${text_path[@]}" timeout 30 "$kavrun" --headless "${args[@]}" \
+        "$name.bas" < "$stdin" > "$work/actual.out")
+    status=$?
+    if ! cmp -s "$dir/$name.expected" "$work/actual.out"; then
+        echo "transcript ($mode) differs from $name.expected:"
+        diff -u "$dir/$name.expected" "$work/actual.out" | head -n 60
+        failed=1
+    fi
+    if [ "$status" != "$expected_status" ]; then
+        echo "exit status ($mode) $status, expected $expected_status"
+        failed=1
+    fi
+done
 exit $failed
