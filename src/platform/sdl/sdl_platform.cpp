@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "platform/fonts/system_font.h"
+#include "platform/sdl/sdl_library.h"
 #include "platform/sdl/sdl_message_box.h"
 #include "platform/sdl/sdl_window.h"
 #include "platform/system_services.h"
@@ -71,7 +72,7 @@ std::string title_to_sjis(std::string_view utf8) {
 }  // namespace
 
 std::unique_ptr<Platform> make_sdl_platform(const WindowOptions& options) {
-    if (!display_available(options)) return nullptr;
+    if (!display_available(options) || !sdl_library().available()) return nullptr;
     set_hints();
     if (!options.video_driver.empty())
         SDL_SetHint(SDL_HINT_VIDEODRIVER, options.video_driver.c_str());

@@ -1,0 +1,29 @@
+// Opening shared libraries on first use (dlopen), and finding their functions (dlsym).
+#include "platform/lazy_library.h"
+
+#include <dlfcn.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace quillon {
+
+bool LazyLibrary::available() {
+    std::call_once(once_, [this] {
+        for (const char* const* name = names_; *name != nullptr && handle_ == nullptr; ++name)
+            handle_ = dlopen(*name, RTLD_NOW | RTLD_LOCAL);
+    });
+    return handle_ != nullptr;
+}
+
+void* LazyLibrary::symbol(const char* name) {
+    void* found = available() ? dlsym(handle_, name) : nullptr;
+    if (found == nullptr) {
+        std::fprintf(stderr, "kavrun: cannot load %s from %s: %s\n", name, names_[0],
+                     handle_ == nullptr ? "the library is missing" : dlerror());
+        std::abort();
+    }
+    return found;
+}
+
+}  // namespace quillon
