@@ -10,8 +10,7 @@ void Canvas::resize(int width, int height) {
     width = std::max(width, 0);
     height = std::max(height, 0);
     if (width == width_ && height == height_) return;
-    std::vector<uint32_t> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height),
-                                 0);
+    decltype(pixels_) pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
     int keep_w = std::min(width, width_);
     int keep_h = keep_w > 0 ? std::min(height, height_) : 0;  // nothing kept from no columns
     for (int y = 0; y < keep_h; ++y)
@@ -27,6 +26,8 @@ void Canvas::fill_rect(int x1, int y1, int x2, int y2, uint32_t rgb) {
     y1 = std::max(y1, 0);
     x2 = std::min(x2, width_);
     y2 = std::min(y2, height_);
+    if (rgb == 0 && blank_) return;
+    if (x1 < x2 && y1 < y2) blank_ = false;
     for (int y = y1; y < y2; ++y)
         std::fill_n(&pixels_[index(x1, y)], std::max(x2 - x1, 0), rgb);
 }
@@ -41,6 +42,8 @@ void Canvas::blit(int dx, int dy, int width, int height, const Canvas& source, i
     width = std::min({width, source.width_ - sx, width_ - dx});
     height = std::min({height, source.height_ - sy, height_ - dy});
     if (width <= 0 || height <= 0) return;
+    if (blank_ && source.blank_) return;  // black over black, whatever the operation
+    blank_ = false;
     // Rows go in an order that is safe when source and destination overlap; within a row,
     // memmove and the row buffer are.
     const bool same = &source == this;
