@@ -63,8 +63,14 @@ std::optional<PlatformChoice> choose_platform(const CommandLine& line, const std
         window.screen = line.screen;
         window.window = line.window;
         window.title = title;
-        if (auto platform = make_sdl_platform(window))
+        std::string reason;
+        if (auto platform = make_sdl_platform(window, &reason))
             return PlatformChoice{std::move(platform), false};
+        // A display is there but refused the window: say so, rather than run headless in
+        // silence.
+        if (!reason.empty())
+            write_standard_error("kavrun: cannot open a window (" + reason +
+                                 "); running headless\n");
     }
     auto input = headless_input(line, why);
     if (!input) return std::nullopt;

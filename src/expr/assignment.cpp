@@ -15,7 +15,8 @@
 namespace quillon {
 namespace {
 
-// Splits at commas outside quotes and brackets. False when a bracket is left open (error 1).
+// Splits at commas outside quotes and brackets. False when a bracket or quote is left open
+// (error 1).
 bool split_list(Runtime& rt, std::string_view text, std::vector<std::string_view>& items) {
     int depth = 0;
     bool in_quotes = false;
@@ -30,7 +31,7 @@ bool split_list(Runtime& rt, std::string_view text, std::vector<std::string_view
         items.push_back(text.substr(start, k - start));
         start = k + 1;
     }
-    if (depth != 0) {
+    if (depth != 0 || in_quotes) {
         report_error(rt, kSyntaxError);
         return false;
     }

@@ -183,6 +183,10 @@ bool call_builtin(Runtime& rt, std::string_view name, std::string_view args, std
         }
     }
     entry->body(rt, split, out);
+    if (!is_quoted(out) && !std::isfinite(parse_decimal(out))) {
+        report_error(rt, kOutOfRange);  // exp(1000), val("1e999"): no number to go on with
+        out.assign(1, '0');
+    }
     return true;
 }
 
@@ -191,7 +195,7 @@ double numeric_argument(Runtime& rt, std::string_view text) {
 }
 
 int32_t integer_argument(Runtime& rt, std::string_view text) {
-    return truncate_to_int32(eval_numeric(rt, text));
+    return eval_integer(rt, text);
 }
 
 bool string_argument(Runtime& rt, std::string_view text, std::string& raw) {

@@ -3,7 +3,9 @@
 // Brackets are worked innermost first in a loop, so nesting never deepens the stack.
 #include "expr/evaluator.h"
 
+#include <cmath>
 #include <cstring>
+#include <limits>
 #include <vector>
 
 #include "expr/value_text.h"
@@ -334,7 +336,7 @@ int32_t eval_condition_flat(Runtime& rt, std::string& text) {
     while (!rt.host.stop && replace_comparison(rt, text)) {
     }
     if (rt.host.stop) return 0;
-    return truncate_to_int32(eval_numeric(rt, text));
+    return condition_value(eval_numeric(rt, text));
 }
 
 // An open bracket met while looking for sub-conditions.
@@ -397,6 +399,19 @@ double eval_numeric(Runtime& rt, std::string_view text) {
     return value;
 }
 
+int32_t condition_value(double value) {
+    int32_t whole = 0;
+    if (truncate_checked(value, whole) || std::isnan(value)) return whole;
+    return value > 0 ? std::numeric_limits<int32_t>::max() : std::numeric_limits<int32_t>::min();
+}
+
+int32_t eval_integer(Runtime& rt, std::string_view text) {
+    double value = eval_numeric(rt, text);
+    int32_t whole = 0;
+    if (!truncate_checked(value, whole)) report_error(rt, kOutOfRange);
+    return whole;
+}
+
 void eval_string(Runtime& rt, std::string_view text, std::string& out) {
     std::string work;
     strip_blanks(text, work);
@@ -435,7 +450,7 @@ int32_t eval_comparison(Runtime& rt, std::string_view text) {
     std::string work;
     strip_blanks(text, work);
     std::size_t at = find_comparison(work);
-    if (at == npos) return truncate_to_int32(eval_numeric(rt, work));
+    if (at == npos) return condition_value(eval_numeric(rt, work));
     std::size_t width = 1;
     Relation relation = relation_at(work, at, width);
     std::string_view left = std::string_view(work).substr(0, at);

@@ -22,5 +22,14 @@ double reduce_numeric(Runtime& rt, std::string_view text);
 
 // Truncation toward zero to a 32-bit integer, keeping the low 32 bits.
 int32_t truncate_to_int32(double value);
+// Truncation toward zero when the whole number fits 32 bits; false (and `out` untouched)
+// for a value outside that range, so that a huge value never wraps into a small one.
+bool truncate_checked(double value, int32_t& out);
+// A numeric expression truncated toward zero to a count, time, position or code: a value
+// outside the 32-bit range is error 5 and reads as 0.
+int32_t eval_integer(Runtime& rt, std::string_view text);
+// A condition's number as an integer, truncated toward zero; a value beyond 32 bits stays at
+// the nearer end, so that a huge number is still true rather than wrapping to 0.
+int32_t condition_value(double value);
 
 }  // namespace quillon

@@ -29,12 +29,15 @@ inline constexpr uint8_t kAllPasses = 127;
 // The pass an operator byte belongs to (0 for none).
 uint8_t pass_of(char op);
 
-// One binary operation; false on division by zero (after truncation for \ and MOD). Nothing is
-// reported: the caller does that.
-bool apply_operator(char op, double left, double right, double& result);
+// How an operation ended. Nothing is reported here: the caller does that (error 16 for a
+// division by zero, after truncation for \ and MOD; error 5 for a result beyond the double
+// range or none at all, such as a fractional power of a negative number).
+enum class PassResult { kDone, kDivisionByZero, kNotFinite };
 
-// Runs the passes in `passes` over the lists, leaving one operand; false on division by zero,
-// and with `finite_only` also when a result is not a finite number.
-bool run_passes(FlatLists& lists, uint8_t passes, bool finite_only = false);
+// One binary operation.
+PassResult apply_operator(char op, double left, double right, double& result);
+
+// Runs the passes in `passes` over the lists, leaving one operand; stops at the first failure.
+PassResult run_passes(FlatLists& lists, uint8_t passes);
 
 }  // namespace quillon

@@ -3,6 +3,7 @@
 // the frame: evaluating allocates nothing.
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <string>
 
 #include "expr/evaluator.h"
@@ -16,17 +17,12 @@
 namespace quillon {
 namespace {
 
-constexpr std::size_t kOperandTextMax = 255;  // bytes of one operand's text
 constexpr double kTwoTo63 = 9223372036854775808.0;
 
 // A "+" or "-" at `pos` that belongs to a number's exponent rather than being an operator.
 bool exponent_sign_at(std::string_view text, std::size_t pos) {
     return pos >= 1 && is_sign(text[pos]) && (text[pos - 1] == 'e' || text[pos - 1] == 'E') &&
            is_exponent_sign(text, pos);
-}
-
-bool item_starts(std::string_view text, std::size_t pos) {
-    return pos == 0 || (is_operator(text, pos) && !exponent_sign_at(text, pos));
 }
 
 // &H and &O literals, read as signed 32-bit integers.
@@ -53,6 +49,14 @@ bool variable_value(Runtime& rt, std::string_view name, double& value) {
     return true;
 }
 
+// A number beyond the double range, or no number at all, is error 5: its "inf" or "nan" text
+// would read back as a variable's name.
+bool finite_number(Runtime& rt, double value) {
+    if (std::isfinite(value)) return true;
+    report_error(rt, kOutOfRange);
+    return false;
+}
+
 // The value of one operand text. A text that cannot start an operand (nothing, or a binary
 // operator) is a syntax error.
 bool operand_value(Runtime& rt, std::string_view operand, double& value) {
@@ -60,7 +64,7 @@ bool operand_value(Runtime& rt, std::string_view operand, double& value) {
     if (first == '&') return literal_value(rt, operand, value);
     if (is_digit(first) || first == '.') {
         value = parse_decimal(operand);
-        return true;
+        return finite_number(rt, value);  // 1E999
     }
     if (is_sign(first) && operand.size() > 1) {
         char next = operand[1];
@@ -69,8 +73,10 @@ bool operand_value(Runtime& rt, std::string_view operand, double& value) {
             ok = variable_value(rt, operand.substr(1), value);
         else if (next == '&')
             ok = literal_value(rt, operand.substr(1), value);
-        else
+        else {
             value = parse_decimal(operand.substr(1));
+            ok = finite_number(rt, value);
+        }
         if (first == '-') value = -value;
         return ok;
     }
@@ -81,26 +87,52 @@ bool operand_value(Runtime& rt, std::string_view operand, double& value) {
     return variable_value(rt, operand, value);
 }
 
+// Applies, left to right, every operator for which `in_pass` holds, compacting both lists in
+// place: operator i joins operands i and i+1.
+template <class InPass>
+PassResult run_pass(FlatLists& lists, InPass in_pass) {
+    int out_operators = 0;
+    int out_operands = 1;
+    for (int i = 0; i < lists.operator_count; ++i) {
+        char op = lists.operators[i];
+        double right = lists.operands[i + 1];
+        if (in_pass(op)) {
+            double& left = lists.operands[out_operands - 1];
+            PassResult result = apply_operator(op, left, right, left);
+            if (result != PassResult::kDone) return result;
+        } else {
+            lists.operators[out_operators++] = op;
+            lists.operands[out_operands++] = right;
+        }
+    }
+    lists.operator_count = out_operators;
+    lists.operand_count = out_operands;
+    return PassResult::kDone;
+}
+
 }  // namespace
 
-bool apply_operator(char op, double left, double right, double& result) {
+PassResult apply_operator(char op, double left, double right, double& result) {
+    auto finite = [&result] {
+        return std::isfinite(result) ? PassResult::kDone : PassResult::kNotFinite;
+    };
     switch (op) {
         case '^':
             result = std::pow(left, right);
-            return true;
+            return finite();
         case '*':
             result = left * right;
-            return true;
+            return finite();
         case '+':
             result = left + right;
-            return true;
+            return finite();
         case '-':
             result = left - right;
-            return true;
+            return finite();
         case '/':
-            if (right == 0.0) return false;
+            if (right == 0.0) return PassResult::kDivisionByZero;
             result = left / right;
-            return true;
+            return finite();
         default:
             break;
     }
@@ -109,50 +141,23 @@ bool apply_operator(char op, double left, double right, double& result) {
     switch (op) {
         case '\\':
         case kOpMod:
-            if (b == 0) return false;
+            if (b == 0) return PassResult::kDivisionByZero;
             // In 64 bits, so that -2147483648 \ -1 wraps instead of trapping.
             result = static_cast<int32_t>(static_cast<uint32_t>(op == '\\' ? a / b : a % b));
-            return true;
+            return PassResult::kDone;
         case kOpAnd:
             result = static_cast<int32_t>(a & b);
-            return true;
+            return PassResult::kDone;
         case kOpOr:
             result = static_cast<int32_t>(a | b);
-            return true;
+            return PassResult::kDone;
         case kOpXor:
             result = static_cast<int32_t>(a ^ b);
-            return true;
+            return PassResult::kDone;
         default:
-            return false;
+            return PassResult::kDone;  // no such operator reaches the passes
     }
 }
-
-namespace {
-
-// Applies, left to right, every operator for which `in_pass` holds, compacting both lists in
-// place: operator i joins operands i and i+1.
-template <class InPass>
-bool run_pass(FlatLists& lists, bool finite_only, InPass in_pass) {
-    int out_operators = 0;
-    int out_operands = 1;
-    for (int i = 0; i < lists.operator_count; ++i) {
-        char op = lists.operators[i];
-        double right = lists.operands[i + 1];
-        if (in_pass(op)) {
-            double& left = lists.operands[out_operands - 1];
-            if (!apply_operator(op, left, right, left)) return false;
-            if (finite_only && !std::isfinite(left)) return false;
-        } else {
-            lists.operators[out_operators++] = op;
-            lists.operands[out_operands++] = right;
-        }
-    }
-    lists.operator_count = out_operators;
-    lists.operand_count = out_operands;
-    return true;
-}
-
-}  // namespace
 
 uint8_t pass_of(char op) {
     switch (op) {
@@ -178,23 +183,26 @@ uint8_t pass_of(char op) {
     }
 }
 
-bool run_passes(FlatLists& lists, uint8_t passes, bool finite_only) {
-    auto wanted = [passes](uint8_t pass) { return (passes & pass) != 0; };
-    return (!wanted(kPassPower) ||
-            run_pass(lists, finite_only, [](char op) { return op == '^'; })) &&
-           (!wanted(kPassProduct) ||
-            run_pass(lists, finite_only,
-                     [](char op) { return op == '*' || op == '/' || op == '\\'; })) &&
-           (!wanted(kPassModulo) ||
-            run_pass(lists, finite_only, [](char op) { return op == kOpMod; })) &&
-           (!wanted(kPassSum) ||
-            run_pass(lists, finite_only, [](char op) { return op == '+' || op == '-'; })) &&
-           (!wanted(kPassAnd) ||
-            run_pass(lists, finite_only, [](char op) { return op == kOpAnd; })) &&
-           (!wanted(kPassOr) ||
-            run_pass(lists, finite_only, [](char op) { return op == kOpOr; })) &&
-           (!wanted(kPassXor) ||
-            run_pass(lists, finite_only, [](char op) { return op == kOpXor; }));
+PassResult run_passes(FlatLists& lists, uint8_t passes) {
+    struct Pass {
+        uint8_t bit;
+        bool (*in_pass)(char);
+    };
+    static constexpr Pass kPasses[] = {
+        {kPassPower, [](char op) { return op == '^'; }},
+        {kPassProduct, [](char op) { return op == '*' || op == '/' || op == '\\'; }},
+        {kPassModulo, [](char op) { return op == kOpMod; }},
+        {kPassSum, [](char op) { return op == '+' || op == '-'; }},
+        {kPassAnd, [](char op) { return op == kOpAnd; }},
+        {kPassOr, [](char op) { return op == kOpOr; }},
+        {kPassXor, [](char op) { return op == kOpXor; }},
+    };
+    for (const Pass& pass : kPasses) {
+        if ((passes & pass.bit) == 0) continue;
+        PassResult result = run_pass(lists, pass.in_pass);
+        if (result != PassResult::kDone) return result;
+    }
+    return PassResult::kDone;
 }
 
 namespace {
@@ -228,11 +236,10 @@ std::size_t read_operator(Runtime& rt, std::string_view text, std::size_t pos, F
 }
 
 // The end of the operand text that starts at `pos`: its first byte is always taken, then
-// bytes up to the next operator, at most 255 in all.
+// bytes up to the next operator.
 std::size_t operand_end(std::string_view text, std::size_t pos) {
     std::size_t end = pos < text.size() ? pos + 1 : pos;
-    while (end < text.size() && end - pos < kOperandTextMax &&
-           (!is_operator(text, end) || exponent_sign_at(text, end)))
+    while (end < text.size() && (!is_operator(text, end) || exponent_sign_at(text, end)))
         ++end;
     return end;
 }
@@ -246,31 +253,46 @@ int32_t truncate_to_int32(double value) {
     return static_cast<int32_t>(static_cast<uint32_t>(static_cast<int64_t>(whole)));
 }
 
+bool truncate_checked(double value, int32_t& out) {
+    double whole = std::trunc(value);
+    if (!(whole >= std::numeric_limits<int32_t>::min() &&
+          whole <= std::numeric_limits<int32_t>::max()))
+        return false;  // NaN too
+    out = static_cast<int32_t>(whole);
+    return true;
+}
+
 double reduce_numeric(Runtime& rt, std::string_view text) {
     text = text.substr(0, std::min(text.find('\0'), kNumericExprMax));
     FlatLists lists;
     bool negate = false;
     std::size_t pos = 0;
     while (pos < text.size()) {
-        if (!item_starts(text, pos)) {
-            ++pos;  // the rest of an operand cut at 255 bytes
-            continue;
-        }
         pos = read_operator(rt, text, pos, lists, negate);
         if (pos == std::string_view::npos) return 0.0;
-        if (lists.operand_count >= kOperandMax) {
-            report_error(rt, kSyntaxError);  // more operands than the lists hold
+        std::size_t end = operand_end(text, pos);
+        if (lists.operand_count >= kOperandMax || end - pos > kOperandTextMax) {
+            // More operands than the lists hold, or an operand longer than its 255 bytes: a
+            // cut name or number would read as another one.
+            report_error(rt, kSyntaxError);
             return 0.0;
         }
-        std::size_t end = operand_end(text, pos);
         double& value = lists.operands[lists.operand_count++];
         if (!operand_value(rt, text.substr(pos, end - pos), value)) return 0.0;
         pos = end;
     }
     if (lists.operand_count == 0) return 0.0;
-    if (!run_passes(lists, kAllPasses)) {
-        report_error(rt, kDivisionByZero);  // the only failure of an operator
-        return 0.0;
+    switch (run_passes(lists, kAllPasses)) {
+        case PassResult::kDone:
+            break;
+        case PassResult::kDivisionByZero:
+            report_error(rt, kDivisionByZero);
+            return 0.0;
+        case PassResult::kNotFinite:
+            // Beyond the double range, or no number (a fractional power of a negative one):
+            // its "inf" or "nan" text would read back as a variable's name.
+            report_error(rt, kOutOfRange);
+            return 0.0;
     }
     double result = lists.operands[0];
     if (negate) result = ~truncate_to_int32(result);

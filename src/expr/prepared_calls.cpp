@@ -4,6 +4,7 @@
 // seven decimals. Where the text-path body would report an error, this one declines.
 #include "expr/prepared_calls.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -21,6 +22,9 @@ namespace quillon {
 namespace {
 
 using F = PreparedFunction;
+
+constexpr double kCsngPlain = 1e40;       // csng's seven-decimal text stays short below this
+constexpr std::size_t kCsngTextMax = 64;  // room for that text
 
 constexpr FunctionShape kFunctions[] = {
     {"abs", F::kAbs, 1, 1, false},       {"atn", F::kAtn, 1, 1, false},
@@ -108,11 +112,10 @@ struct CallEvaluator {
 
     ExprRef arg(int k) const { return x.arguments_[call.index + static_cast<uint32_t>(k)]; }
     bool number(int k, double& value) const { return x.number(rt, arg(k), value); }
+    // An integer argument; beyond 32 bits it is error 5.
     bool integer(int k, int32_t& value) const {
         double number = 0.0;
-        if (!x.number(rt, arg(k), number)) return false;
-        value = truncate_to_int32(number);
-        return true;
+        return x.number(rt, arg(k), number) && truncate_checked(number, value);
     }
     // A string argument's real bytes.
     bool raw(int k, std::string& bytes) const {
@@ -183,9 +186,14 @@ bool CallEvaluator::numeric_result(double& value) const {
         case F::kSgn:
             value = a > 0 ? 1 : (a < 0 ? -1 : 0);
             return true;
-        case F::kCsng:
-            // "%.7f" of the single: beyond its range that is an infinity, which is no number.
-            return convert_number(a, kSingle, value) && std::isfinite(value);
+        case F::kCsng: {
+            // The value written with seven decimals; a long text is left to the text path.
+            if (!(std::fabs(a) < kCsngPlain)) return false;
+            char text[kCsngTextMax];
+            auto end = std::to_chars(text, text + sizeof text, a, std::chars_format::fixed, 7);
+            value = parse_decimal(std::string_view(text, static_cast<std::size_t>(end.ptr - text)));
+            return true;
+        }
         default:
             return false;
     }
@@ -302,10 +310,14 @@ bool CallEvaluator::string_result(std::string& out) const {
         }
         case F::kHex:
         case F::kOct: {
-            if (!integer(0, n)) return false;
+            // The 32 bits of a value read as signed or unsigned; anything wider is error 5.
+            double a = 0.0;
+            if (!number(0, a)) return false;
+            double whole = std::trunc(a);
+            if (!(whole >= -2147483648.0 && whole <= 4294967295.0)) return false;
             char digits[16];
             int size = std::snprintf(digits, sizeof digits, code == F::kHex ? "%X" : "%o",
-                                     static_cast<uint32_t>(n));
+                                     static_cast<uint32_t>(static_cast<int64_t>(whole)));
             out.append(digits, static_cast<std::size_t>(size));
             break;
         }

@@ -684,8 +684,8 @@ bool PreparedExpressions::draw_random_numbers(Runtime& rt) const {
         int32_t x = 1;
         if (atom.count == 1) {
             double argument = 0.0;
-            if (!number(rt, arguments_[atom.index], argument)) return false;
-            x = truncate_to_int32(argument);
+            if (!number(rt, arguments_[atom.index], argument) || !truncate_checked(argument, x))
+                return false;  // error 5 beyond 32 bits
         }
         drawn[static_cast<std::size_t>(atom.random_slot)] = random_call_value(rt, x);
     }
@@ -737,7 +737,7 @@ bool PreparedExpressions::number(Runtime& rt, ExprRef expr, double& value) const
 bool PreparedExpressions::condition(Runtime& rt, ExprRef expr, int32_t& value) const {
     double number = 0.0;
     if (!flat_value(rt, expr.index, number)) return false;
-    value = truncate_to_int32(number);
+    value = condition_value(number);
     return true;
 }
 
@@ -781,7 +781,7 @@ bool PreparedExpressions::flat_value(Runtime& rt, uint32_t index, double& value)
         if (!operand_value(rt, operands[0], op, left)) return false;
         op = operators[1];
         if (!operand_value(rt, operands[1], op, right)) return false;
-        return apply_operator(op, left, right, value) && travels(value);
+        return apply_operator(op, left, right, value) == PassResult::kDone;
     }
     FlatLists lists;
     for (uint32_t k = 0; k < flat.count; ++k) {
@@ -791,7 +791,7 @@ bool PreparedExpressions::flat_value(Runtime& rt, uint32_t index, double& value)
     }
     lists.operand_count = static_cast<int>(flat.count);
     lists.operator_count = static_cast<int>(flat.count - 1);
-    if (!run_passes(lists, flat.passes, true)) return false;  // also a value that overflowed
+    if (run_passes(lists, flat.passes) != PassResult::kDone) return false;
     value = lists.operands[0];
     return travels(value);
 }
@@ -801,8 +801,10 @@ bool PreparedExpressions::subscripts(Runtime& rt, uint32_t first, uint32_t count
     out.count = 0;
     for (uint32_t k = 0; k < count; ++k) {
         double value = 0.0;
-        if (!number(rt, arguments_[first + k], value)) return false;
-        out.values[static_cast<std::size_t>(out.count++)] = truncate_to_int32(value);
+        int32_t whole = 0;
+        if (!number(rt, arguments_[first + k], value) || !truncate_checked(value, whole))
+            return false;  // error 14 beyond 32 bits
+        out.values[static_cast<std::size_t>(out.count++)] = whole;
     }
     return true;
 }

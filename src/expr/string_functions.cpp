@@ -2,6 +2,7 @@
 // a string's real bytes (escapes decoded, as len counts them) and write escaped value text, so
 // positions and lengths agree across len, instr, mid$ and the others. The k-functions count a
 // double-byte character as one.
+#include <cmath>
 #include <cstdio>
 
 #include "expr/builtins.h"
@@ -119,18 +120,28 @@ void chr_function(Runtime& rt, const Arguments& a, std::string& out) {
     if (!rt.host.stop) encode_string(std::string(1, static_cast<char>(code & 0xFF)), out);
 }
 
-void hex_function(Runtime& rt, const Arguments& a, std::string& out) {
+namespace {
+
+// hex$ and oct$: the 32 bits of a value read as signed or unsigned (-1 and 4294967295 both
+// give FFFFFFFF); anything wider is error 5.
+void radix_text(Runtime& rt, const Arguments& a, const char* format, std::string& out) {
+    double whole = std::trunc(numeric_argument(rt, a.item[0]));
+    if (rt.host.stop) return;
+    if (!(whole >= -2147483648.0 && whole <= 4294967295.0)) return report_error(rt, kOutOfRange);
+    auto bits = static_cast<uint32_t>(static_cast<int64_t>(whole));
     char digits[16];
-    std::snprintf(digits, sizeof digits, "%X",
-                  static_cast<uint32_t>(integer_argument(rt, a.item[0])));
+    std::snprintf(digits, sizeof digits, format, bits);
     encode_string(digits, out);
 }
 
+}  // namespace
+
+void hex_function(Runtime& rt, const Arguments& a, std::string& out) {
+    radix_text(rt, a, "%X", out);
+}
+
 void oct_function(Runtime& rt, const Arguments& a, std::string& out) {
-    char digits[16];
-    std::snprintf(digits, sizeof digits, "%o",
-                  static_cast<uint32_t>(integer_argument(rt, a.item[0])));
-    encode_string(digits, out);
+    radix_text(rt, a, "%o", out);
 }
 
 void instr_function(Runtime& rt, const Arguments& a, std::string& out) {

@@ -128,6 +128,11 @@ std::size_t write_six_digits(char* out, bool negative, uint32_t mantissa, int ex
     return static_cast<std::size_t>(p - out);
 }
 
+// The bytes the C library's isspace accepts in the "C" locale.
+bool is_c_space(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
 int digit_value(char c) {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'a' && c <= 'z') return c - 'a' + 10;
@@ -241,11 +246,8 @@ std::string format_fixed(double value) {
 }
 
 std::string format_single(double value) {
-    // Out-of-range values become infinities of their sign, as a float conversion would.
-    float single = std::fabs(value) > std::numeric_limits<float>::max()
-                       ? std::copysign(std::numeric_limits<float>::infinity(), value)
-                       : static_cast<float>(value);
-    return format_with(static_cast<double>(single), std::chars_format::fixed, 7);
+    // The value itself with seven decimals: no float in between, so 16777217 stays 16777217.
+    return format_with(value, std::chars_format::fixed, 7);
 }
 
 std::string format_integer(int32_t value) {
@@ -290,6 +292,8 @@ double round_general(double value) {
 
 double parse_decimal(std::string_view text) {
     std::size_t k = 0;
+    while (k < text.size() && is_c_space(text[k]))
+        ++k;  // as atof: " -.5" and the blank PRINT # writes before a number are read past
     bool negative = false;
     if (k < text.size() && (text[k] == '+' || text[k] == '-')) negative = text[k++] == '-';
     std::string_view number = text.substr(k);

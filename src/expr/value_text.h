@@ -71,7 +71,7 @@ std::size_t trim_leading_zero(char* number, std::size_t size);
 // Number formats of value text.
 std::string format_general(double value);   // "%g"
 std::string format_fixed(double value);     // "%f"
-std::string format_single(double value);    // "%.7f" of the value as a single
+std::string format_single(double value);    // "%.7f": seven decimals
 std::string format_integer(int32_t value);  // "%d"
 void append_general(std::string& out, double value);
 // "%g" into a buffer of at least kGeneralTextMax bytes; returns the length. Whole numbers
@@ -83,9 +83,10 @@ std::size_t write_general_full(char* out, double value);
 // digits, and this gives them without writing and reading the text in the common cases.
 double round_general(double value);
 
-// Reads a decimal number at the start of `text` as the C library's atof does: optional sign,
-// digits with an optional point and exponent, also inf, nan and 0x hexadecimal forms. Text
-// without a number reads as 0; a value beyond the double range reads as an infinity or zero.
+// Reads a decimal number at the start of `text` as the C library's atof does: white space
+// skipped, optional sign, digits with an optional point and exponent, also inf, nan and 0x
+// hexadecimal forms. Text without a number reads as 0; a value beyond the double range reads
+// as an infinity or zero.
 double parse_decimal(std::string_view text);
 // Reads an integer at the start of `text` in base 8, 10 or 16 as strtol does with a 32-bit
 // long: optional sign (and "0x" in base 16), digits up to the first other byte; a value beyond

@@ -14,6 +14,7 @@
 #include "expr/value_text.h"
 #include "expr/variable_slots.h"
 #include "host/error_report.h"
+#include "host/limits.h"
 #include "host/runtime.h"
 
 namespace quillon {
@@ -37,12 +38,12 @@ std::string_view name_part(std::string_view reference) {
     return reference.substr(0, reference.find('('));
 }
 
-// Splits a reference at its first "(" and the matching ")". Unbalanced brackets, or text after
-// the closing bracket, are error 1.
+// Splits a reference at its first "(" and the matching ")". Unbalanced brackets, text after
+// the closing bracket, or a name longer than an operand can carry, are error 1.
 bool split_reference(Runtime& rt, std::string_view reference, ReferenceParts& parts) {
     std::size_t open = reference.find('(');
     parts = {reference.substr(0, open), {}, open != std::string_view::npos};
-    if (parts.name.find(')') != std::string_view::npos) {
+    if (parts.name.find(')') != std::string_view::npos || parts.name.size() > kNameMax) {
         report_error(rt, kSyntaxError);
         return false;
     }
@@ -84,14 +85,20 @@ bool for_each_piece(std::string_view inside, Take take) {
 }
 
 // Evaluates each subscript piece, truncated toward zero. More than 255 is error 5; so is a
-// negative subscript when `check_sign` is set.
+// negative subscript when `check_sign` is set. A subscript beyond 32 bits is error 14, as
+// one above an array's bound: it must never wrap onto a small element.
 bool evaluate_subscripts(Runtime& rt, std::string_view inside, Subscripts& subscripts,
                          bool check_sign) {
     subscripts.count = 0;
     return for_each_piece(inside, [&](std::string_view piece) {
-        int32_t value = truncate_to_int32(eval_numeric(rt, piece));
-        if (subscripts.count >= kSubscriptMax || (check_sign && value < 0)) {
+        double number = eval_numeric(rt, piece);
+        int32_t value = 0;
+        if (subscripts.count >= kSubscriptMax || (check_sign && number <= -1)) {
             report_error(rt, kOutOfRange);
+            return false;
+        }
+        if (!truncate_checked(number, value)) {
+            report_error(rt, kArrayMemory);
             return false;
         }
         subscripts.values[static_cast<std::size_t>(subscripts.count++)] = value;
@@ -230,6 +237,7 @@ bool append_entry(Runtime& rt, CatalogueEntry entry, std::size_t slots) {
 }  // namespace
 
 bool convert_number(double value, VariableType type, double& number) {
+    if (!std::isfinite(value)) return false;  // "inf" or "nan" would read back as a name
     if (type == kInteger) {
         double whole = std::floor(value);
         // Half up, the fraction judged at single precision.
@@ -241,8 +249,7 @@ bool convert_number(double value, VariableType type, double& number) {
         return true;
     }
     if (type == kSingle) {
-        if (std::isfinite(value) && std::fabs(value) > std::numeric_limits<float>::max())
-            return false;
+        if (std::fabs(value) > std::numeric_limits<float>::max()) return false;
         char buffer[kSingleTextMax];
         auto single = static_cast<double>(static_cast<float>(value));
         auto result =
@@ -559,7 +566,7 @@ bool convert_to_type(std::string& value, VariableType type) {
             return true;
         }
         case kDouble:
-            return true;
+            return std::isfinite(parse_decimal(value));
     }
     return true;
 }

@@ -41,7 +41,8 @@ bool set_number(Runtime& rt, std::string_view reference, double value);
 void erase_variable(Runtime& rt, std::string_view name);
 
 // Rewrites value text for a type. False when a number does not fit the type (an integer
-// outside 32 bits, a single beyond its range, or not a number); the text is then unchanged.
+// outside 32 bits, a single beyond its range, any number beyond the double range); the text
+// is then unchanged.
 bool convert_to_type(std::string& value, VariableType type);
 
 // Splits a numeric reference into its name and its evaluated subscripts (none without "(").

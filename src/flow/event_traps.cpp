@@ -57,7 +57,7 @@ void mouse_statement(Runtime& rt, StatementContext& ctx) {
         return;
     }
     const int32_t before = rt.host.position;
-    int32_t event = truncate_to_int32(eval_numeric(rt, args.substr(1, close - 1)));
+    int32_t event = eval_integer(rt, args.substr(1, close - 1));
     if (evaluation_failed(rt, before)) return;
     if (event < 1 || event > kMouseEvents) {
         report_error(rt, kOutOfRange);

@@ -87,7 +87,7 @@ std::optional<std::string_view> list_item(std::string_view list, int32_t k) {
 void computed_jump(Runtime& rt, std::string_view selector, uint16_t token,
                    std::string_view targets) {
     const int32_t before = rt.host.position;
-    int32_t k = truncate_to_int32(eval_numeric(rt, selector));
+    int32_t k = eval_integer(rt, selector);
     if (evaluation_failed(rt, before) || k < 1) return;
     auto target = list_item(targets, k);
     if (!target) return;  // beyond the list: go on with the next statement

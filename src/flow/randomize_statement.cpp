@@ -15,7 +15,7 @@ void randomize_statement(Runtime& rt, StatementContext& ctx) {
         return;
     }
     const int32_t before = rt.host.position;
-    int32_t seed = truncate_to_int32(eval_numeric(rt, ctx.args));
+    int32_t seed = eval_integer(rt, ctx.args);
     if (evaluation_failed(rt, before)) return;
     if (seed < 0) {
         report_error(rt, kSyntaxError);

@@ -95,8 +95,10 @@ std::optional<int32_t> marker_line(std::string_view item) {
     double value = 0;
     auto digits = item.substr(2);
     auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-    if (error != std::errc() || end == digits.data()) return std::nullopt;
-    return truncate_to_int32(value);
+    int32_t line = 0;
+    if (error != std::errc() || end == digits.data() || !truncate_checked(value, line))
+        return std::nullopt;
+    return line;
 }
 
 }  // namespace
@@ -145,7 +147,7 @@ void restore_statement(Runtime& rt, StatementContext& ctx) {
     int32_t line = 0;
     if (!label) {
         const int32_t before = host.position;
-        line = truncate_to_int32(eval_numeric(rt, args));
+        line = eval_integer(rt, args);
         if (evaluation_failed(rt, before)) return;
     }
     std::string_view list = host.data_list;

@@ -18,7 +18,7 @@ constexpr int32_t kWaitSliceMs = 10;
 
 void wait_statement(Runtime& rt, StatementContext& ctx) {
     const int32_t before = rt.host.position;
-    int32_t ms = truncate_to_int32(eval_numeric(rt, ctx.args));
+    int32_t ms = eval_integer(rt, ctx.args);
     if (evaluation_failed(rt, before)) return;
     if (ms < 0) {
         report_error(rt, kOutOfRange);

@@ -26,10 +26,11 @@ void Canvas::fill_rect(int x1, int y1, int x2, int y2, uint32_t rgb) {
     y1 = std::max(y1, 0);
     x2 = std::min(x2, width_);
     y2 = std::min(y2, height_);
+    if (x2 <= x1 || y2 <= y1) return;  // clipped away: no pixel may be indexed
     if (rgb == 0 && blank_) return;
-    if (x1 < x2 && y1 < y2) blank_ = false;
+    blank_ = false;
     for (int y = y1; y < y2; ++y)
-        std::fill_n(&pixels_[index(x1, y)], std::max(x2 - x1, 0), rgb);
+        std::fill_n(&pixels_[index(x1, y)], x2 - x1, rgb);
 }
 
 void Canvas::blit(int dx, int dy, int width, int height, const Canvas& source, int sx, int sy,

@@ -36,7 +36,7 @@ void color_statement(Runtime& rt, StatementContext& ctx) {
     std::size_t comma = first_comma(args, false);
     int32_t background = kBlack;
     if (comma != std::string_view::npos) {
-        int32_t value = truncate_to_int32(eval_numeric(rt, args.substr(comma + 1)));
+        int32_t value = eval_integer(rt, args.substr(comma + 1));
         if (rt.host.stop) return;
         background = value == -1 ? kTransparent : static_cast<int32_t>(colour_to_rgb(value));
         args = args.substr(0, comma);
@@ -45,7 +45,7 @@ void color_statement(Runtime& rt, StatementContext& ctx) {
         std::lock_guard lock(rt.graphics.display_mutex);
         rt.graphics.background_colour = background;
     }
-    uint32_t text = colour_to_rgb(truncate_to_int32(eval_numeric(rt, args)));
+    uint32_t text = colour_to_rgb(eval_integer(rt, args));
     if (rt.host.stop) return;
     std::lock_guard lock(rt.graphics.display_mutex);
     rt.graphics.text_colour = text;

@@ -127,6 +127,10 @@ const char* error_report_title(int number) {
 
 void report_error(Runtime& rt, int number, std::string_view text) {
     auto& host = rt.host;
+    // One error, one report: what a failed statement runs into afterwards follows from the
+    // first error and is not reported again — after a stop not at all, and after a trapped
+    // error not for the rest of the statement.
+    if (host.stop || host.statement_trapped) return;
     // An error raised by the trap statement itself (a trap to a missing line) is reported,
     // not trapped again: trapping it would dispatch the same failing jump for ever.
     if (!host.error_trap.empty() && !host.in_error_trap) {
@@ -134,6 +138,7 @@ void report_error(Runtime& rt, int number, std::string_view text) {
         std::string trap = host.error_trap;
         dispatch_statement(rt, trap);
         host.in_error_trap = false;
+        host.statement_trapped = number < 100;
         return;
     }
     if (number < 100) {

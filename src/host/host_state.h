@@ -36,8 +36,9 @@ struct HostState {
     std::string pending;
     std::atomic<bool> has_pending{false};
 
-    std::string error_trap;      // GOTO/GOSUB statement run instead of error reports
-    bool in_error_trap = false;  // the error-trap statement is being dispatched
+    std::string error_trap;          // GOTO/GOSUB statement run instead of error reports
+    bool in_error_trap = false;      // the error-trap statement is being dispatched
+    bool statement_trapped = false;  // the statement being run has had an error trapped
 
     std::string data_list;   // markers and DATA items, comma-separated
     int32_t data_index = 0;  // next item READ may consume

@@ -10,12 +10,14 @@ inline constexpr std::size_t kStatementMax =
     8191;  // bytes of one statement, argument or output text
 inline constexpr std::size_t kLineNumberMax = 19;   // characters of a line number
 inline constexpr std::size_t kProgramMax = 65535;   // bytes of program text (16-bit image length)
-inline constexpr std::size_t kDataListMax = 65536;  // bytes of the data list, separators included
+inline constexpr std::size_t kDataListMax = 65536;  // bytes of DATA items in the data list
 inline constexpr std::size_t kErrorTextMax = 255;   // bytes of an error message or report
 inline constexpr std::size_t kTrapStatementMax = 255;  // bytes of the error-trap statement
 inline constexpr std::size_t kEventTrapMax = 254;      // bytes of an event-trap statement
 inline constexpr std::size_t kNumericExprMax = 1024;   // bytes the numeric passes look at
 inline constexpr int kOperandMax = 255;                // operands of one flat numeric expression
+inline constexpr std::size_t kOperandTextMax = 255;    // bytes of one operand: a number or name
+inline constexpr std::size_t kNameMax = 255;           // bytes of a variable's name
 inline constexpr int kAdditivePassMax = 51;      // operators applied by the +,-,AND,OR,XOR passes
 inline constexpr std::size_t kStoreMax = 65535;  // bytes of the numeric catalogue and string store
 inline constexpr int kSubscriptMax = 255;        // subscripts of one array reference

@@ -3,6 +3,7 @@
 // the font numbers are thirteen integers, so a file without an image is refused soundly.
 #include "host/program_image.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cstdint>
@@ -13,6 +14,10 @@ namespace quillon {
 namespace {
 
 constexpr int kFontNumberCount = 13;
+constexpr long long kFontSizeMax = 32767;  // |height| and |width|, pixels
+constexpr long long kFullTurn = 3600;      // escapement and orientation, tenths of a degree
+constexpr long long kFontWeightMax = 1000;
+enum FontField { kHeightField, kWidthField, kEscapementField, kOrientationField, kWeightField };
 
 // Parses up to 13 integers the way "%d %d ..." does; returns how many were read.
 int scan_font_numbers(std::string_view text, std::array<int, kFontNumberCount>& values) {
@@ -109,9 +114,26 @@ std::string cut_face_name(std::string_view face) {
     return std::string(face.substr(0, end));
 }
 
+long long clamp_font_number(int index, long long value) {
+    switch (index) {
+        case kHeightField:
+        case kWidthField:
+            return std::clamp(value, -kFontSizeMax, kFontSizeMax);
+        case kEscapementField:
+        case kOrientationField:
+            return value % kFullTurn;
+        case kWeightField:
+            return std::clamp(value, 0LL, kFontWeightMax);
+        default:
+            return value;
+    }
+}
+
 FontRecord parse_font_record(std::string_view face, std::string_view numbers) {
     std::array<int, kFontNumberCount> v{};
     scan_font_numbers(numbers, v);
+    for (int k = kHeightField; k <= kWeightField; ++k)
+        v[k] = static_cast<int>(clamp_font_number(k, v[k]));
     FontRecord record;
     record.height = v[0];
     record.width = v[1];

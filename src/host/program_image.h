@@ -27,9 +27,15 @@ std::optional<ProgramImage> read_program_image(std::string_view file, std::strin
 std::optional<std::string> write_program_image(const ProgramImage& image);
 
 // The font record of an image: the thirteen numbers parsed as "%d %d ..." (missing ones stay 0,
-// the last eight kept to their low byte) and the face name cut to 31 bytes at a character
-// boundary.
+// the first five clamped as clamp_font_number does, the last eight kept to their low byte)
+// and the face name cut to 31 bytes at a character boundary.
 FontRecord parse_font_record(std::string_view face, std::string_view numbers);
+
+// Font number `index` (0 to 12, in the image's order) brought into the range the rasterizer
+// can use: height and width within 32767 pixels either way (glyphs stop at 1024 anyway),
+// escapement and orientation taken modulo a full turn of 3600 tenths of a degree, weight 0 to
+// 1000. The last eight numbers are bytes and pass unchanged.
+long long clamp_font_number(int index, long long value);
 
 // The face name cut to at most 31 bytes without splitting a double-byte character.
 std::string cut_face_name(std::string_view face);

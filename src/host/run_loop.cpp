@@ -185,6 +185,7 @@ bool cut_statement(const HostState& host, int32_t start, std::string& statement,
 bool dispatch_statement(Runtime& rt, std::string_view statement) {
     auto& host = rt.host;
     if (host.stop) return false;
+    if (host.dispatch_depth == 0) host.statement_trapped = false;  // a new statement
     StatementContext& ctx = acquire_context(host);
     struct Release {
         HostState& host;

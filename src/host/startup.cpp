@@ -38,8 +38,10 @@ void parse_serial_setting(std::string_view text, SerialDefaults& serial) {
 }
 
 // Appends the items of one DATA statement, dropping blanks and tabs at the start of each item
-// and just before a comma, both outside double quotes.
-void append_data_items(std::string& list, std::string_view items) {
+// and just before a comma, both outside double quotes. A quote left open closes at the line's
+// end, so that the item ends there and READ never runs on into the following lines. Returns
+// the bytes added.
+std::size_t append_data_items(std::string& list, std::string_view items) {
     std::string copy;
     bool in_quotes = false;
     bool item_start = true;
@@ -56,8 +58,10 @@ void append_data_items(std::string& list, std::string_view items) {
         item_start = !in_quotes && c == ',';
         copy += c;
     }
+    if (in_quotes) copy += '"';
     if (!list.empty()) list += ',';
     list += copy;
+    return copy.size() + 1;
 }
 
 }  // namespace
@@ -128,6 +132,7 @@ void reset_program(Runtime& rt) {
 void build_data_list(Runtime& rt) {
     auto& host = rt.host;
     std::string list;
+    std::size_t data_bytes = 0;  // only the items count against the list's size
     host.data_index = 0;
     const std::string& text = host.program;
     const std::size_t size = text.size();
@@ -166,7 +171,8 @@ void build_data_list(Runtime& rt) {
             if ((before == ' ' || before == ':') && static_cast<uint8_t>(at(start)) == 0x10 &&
                 static_cast<uint8_t>(at(start + 1)) == (kDataToken & 0xFF)) {
                 std::size_t items = std::min(start + 3, line_end);
-                append_data_items(list, std::string_view(text).substr(items, line_end - items));
+                data_bytes +=
+                    append_data_items(list, std::string_view(text).substr(items, line_end - items));
             }
             std::size_t colon = text.find(':', start);
             if (colon == std::string::npos || colon >= line_end) break;
@@ -174,8 +180,9 @@ void build_data_list(Runtime& rt) {
         }
         pos = line_end + 1;
     }
-    if (list.size() > kDataListMax) {
-        // The data list does not fit its 65,536 bytes: refuse the program rather than lose data.
+    if (data_bytes > kDataListMax) {
+        // The items do not fit the list's 65,536 bytes: refuse the program rather than lose
+        // data. Line and label markers are not charged, so a long program without DATA runs.
         host.data_list.clear();
         report_error(rt, kMemoryRange);
         return;

@@ -56,7 +56,8 @@ void append_item(Runtime& rt, std::string_view item, std::string& out) {
     out += number;
 }
 
-// The list form: items end at ";" or "," outside quotes and brackets; "," adds a tab.
+// The list form: items end at ";" or "," outside quotes and brackets, and at the end of the
+// text, inside an open quote too (its item is then error 1); "," adds a tab.
 void compose_list(Runtime& rt, std::string_view list, std::string& out) {
     int depth = 0;
     bool quoted = false;
@@ -64,7 +65,7 @@ void compose_list(Runtime& rt, std::string_view list, std::string& out) {
     for (std::size_t k = 0; k <= list.size() && !rt.host.stop; ++k) {
         char c = k < list.size() ? list[k] : '\0';
         if (c == '"') quoted = !quoted;
-        if (quoted) continue;
+        if (quoted && k < list.size()) continue;
         if (c == '(') ++depth;
         if (c == ')') --depth;
         bool ends = k == list.size() || ((c == ';' || c == ',') && depth == 0);
@@ -105,11 +106,15 @@ int file_prefix(Runtime& rt, std::string_view args, bool has_destination, std::s
 
 }  // namespace
 
+std::size_t character_width(std::string_view text, std::size_t pos) {
+    auto byte = static_cast<uint8_t>(text[pos]);
+    return (is_sjis_lead(byte) || byte == kOpEscape) ? 2 : 1;
+}
+
 std::size_t whole_characters(std::string_view text, std::size_t limit) {
     std::size_t end = 0;
     while (end < text.size()) {
-        auto byte = static_cast<uint8_t>(text[end]);
-        std::size_t step = (is_sjis_lead(byte) || byte == kOpEscape) ? 2 : 1;
+        std::size_t step = character_width(text, end);
         if (end + step > limit) break;
         end += step;
     }

@@ -20,6 +20,9 @@ void compose_and_print(Runtime& rt, std::string_view args, std::string* destinat
 // Fills `out` from USING's text: a picture string expression, ";", then the argument list.
 void format_with_picture(Runtime& rt, std::string_view text, std::string& out);
 
+// Bytes of the character at `pos` of screen or value text: 2 for a double-byte character or
+// an escape pair, else 1.
+std::size_t character_width(std::string_view text, std::size_t pos);
 // Bytes of the longest prefix of `text` of at most `limit` bytes that splits no double-byte
 // character and no escape pair.
 std::size_t whole_characters(std::string_view text, std::size_t limit);

@@ -148,17 +148,24 @@ void format_with_picture(Runtime& rt, std::string_view text, std::string& out) {
     std::string picture = string_field(rt, text.substr(0, semicolon));
     ArgumentCursor args{text.substr(semicolon + 1)};
 
-    for (std::size_t k = 0; k < picture.size() && !rt.host.stop; ++k) {
+    // The picture is walked by characters: the second byte of a double-byte character (0x40
+    // in "　" and "ァ" is "@") is never a field.
+    for (std::size_t k = 0; k < picture.size() && !rt.host.stop;) {
         if (picture[k] == '@') picture.replace(k, 1, string_field(rt, args.next()));
         if (k < picture.size() && picture[k] == '&') fill_string_field(rt, picture, k, args);
         bool plus = k + 1 < picture.size() && picture[k] == '+' && picture[k + 1] == '#';
         if (plus) picture.erase(k, 1);
         if (k < picture.size() && picture[k] == '#')
-            k = fill_numeric_field(rt, picture, k, plus, args) - 1;
+            k = fill_numeric_field(rt, picture, k, plus, args);
+        else
+            k += character_width(picture, k);
         if (picture.size() > kStatementMax) picture.resize(kStatementMax);  // cut by the caller
     }
-    for (char& c : picture)
-        if (c == '#') c = ' ';
+    for (std::size_t k = 0; k < picture.size();) {
+        std::size_t width = character_width(picture, k);
+        if (width == 1 && picture[k] == '#') picture[k] = ' ';
+        k += width;
+    }
     out = std::move(picture);
 }
 

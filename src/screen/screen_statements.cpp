@@ -33,9 +33,9 @@ constexpr int kMinimize = 2;
 bool two_integers(Runtime& rt, std::string_view args, int32_t& a, int32_t& b) {
     std::size_t comma = first_comma(args, false);
     if (comma == std::string_view::npos) return report_error(rt, kSyntaxError), false;
-    a = truncate_to_int32(eval_numeric(rt, args.substr(0, comma)));
+    a = eval_integer(rt, args.substr(0, comma));
     if (rt.host.stop) return false;
-    b = truncate_to_int32(eval_numeric(rt, args.substr(comma + 1)));
+    b = eval_integer(rt, args.substr(comma + 1));
     return !rt.host.stop;
 }
 
@@ -145,7 +145,7 @@ void window_statement(Runtime& rt, StatementContext& ctx) {
     if (items.size() < kWindowEdges) return report_error(rt, kSyntaxError);
     int32_t values[kWindowEdges + 1] = {};
     for (std::size_t k = 0; k < kWindowEdges + 1 && k < items.size(); ++k) {
-        values[k] = truncate_to_int32(eval_numeric(rt, items[k]));
+        values[k] = eval_integer(rt, items[k]);
         if (rt.host.stop) return;
     }
     const Rect now = rt.platform.window_rect();

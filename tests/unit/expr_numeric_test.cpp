@@ -228,11 +228,49 @@ TEST_F(Numeric, TruncationKeepsTheLowThirtyTwoBits) {
     EXPECT_EQ(truncate_to_int32(-INFINITY), 0);
 }
 
+TEST_F(Numeric, HugeValuesNeverWrapIntoSmallOnes) {
+    int32_t whole = 7;
+    EXPECT_TRUE(truncate_checked(-2147483648.9, whole));
+    EXPECT_EQ(whole, -2147483647 - 1);
+    EXPECT_FALSE(truncate_checked(2147483648.0, whole));
+    EXPECT_FALSE(truncate_checked(std::nan(""), whole));
+    EXPECT_EQ(eval_integer(rt, "4294967298"), 0);  // a count or time: error 5
+    EXPECT_EQ(last_error(), kOutOfRange);
+    run("A(1E20)=9");  // a subscript: error 14, and element 0 keeps its value
+    EXPECT_EQ(last_error(), kArrayMemory);
+    EXPECT_EQ(get("A(0)"), "0");
+    EXPECT_NE(cond("4294967296"), 0);  // a huge condition stays true
+    EXPECT_NE(cond("-4294967296"), 0);
+}
+
 TEST_F(Numeric, ReduceReadsOnlyItsFirst1024Bytes) {
-    std::string text = "1" + std::string(1023, '0') + "+5";
-    double value = reduce_numeric(rt, text);
-    // The operand is cut at 255 bytes; the "+5" past byte 1024 is never seen.
-    EXPECT_DOUBLE_EQ(value, 1e254);
+    const std::string one = std::string(254, '0') + "1";  // 255 bytes, the longest operand
+    std::string text = one + "+" + one + "+" + one + "+" + one.substr(1) + "+59";
+    ASSERT_EQ(text.find("9"), 1024u);
+    // The 9 past byte 1024 is never seen: the last operand reads 5, not 59.
+    EXPECT_DOUBLE_EQ(reduce_numeric(rt, text), 9.0);
+    EXPECT_EQ(last_error(), 0);
+}
+
+TEST_F(Numeric, OperandsLongerThan255BytesAreError1) {
+    // Cut to 255 bytes, the name or number would read as another one.
+    set("V" + std::string(254, 'x'), "5");
+    EXPECT_EQ(num("2+V" + std::string(254, 'x')), 7);
+    EXPECT_EQ(num("2+V" + std::string(255, 'x')), 0);
+    EXPECT_EQ(last_error(), kSyntaxError);
+    EXPECT_EQ(num("1" + std::string(300, '0')), 0);
+    EXPECT_EQ(last_error(), kSyntaxError);
+}
+
+TEST_F(Numeric, ResultsBeyondTheDoubleRangeAreError5) {
+    // "inf" or "nan" value text would read back as a variable's name.
+    for (std::string text :
+         {"1E308*10", "-1E308-1E308", "1E999", "-1E999", "(-8)^.5", "10^400", "1E300/1E-300"}) {
+        EXPECT_EQ(num(text), 0) << text;
+        EXPECT_EQ(last_error(), kOutOfRange) << text;
+    }
+    EXPECT_EQ(num("1E308*1"), 1e308);
+    EXPECT_EQ(last_error(), 0);
 }
 
 }  // namespace

@@ -221,6 +221,17 @@ TEST(ErrorTrap, GosubTrapReturnsAfterTheFailingStatement) {
               "trap after end");
 }
 
+TEST(ErrorTrap, OneErrorIsTrappedOnceAndReportedOnce) {
+    // The failed evaluation runs into a second fault; it is the first one's consequence.
+    EXPECT_EQ(run_trace("10 " T_ON " ERROR GOSUB *handler\n20 A$=(\"a\"):" T_DATA " after\n30 " T_DATA
+                        " x:A$=(\"a\")\n40 " T_END "\n900 *handler:" T_DATA " trap:" T_RETURN "\n"),
+              "trap after x trap");
+    TracedRun f("10 A$=(\"a\")\n");
+    f.run();
+    ASSERT_EQ(f.platform.boxes.size(), 1u);
+    EXPECT_EQ(first_box(f), error_report_text(kTypeMismatch, "", 10));
+}
+
 TEST(ErrorTrap, AFailedJumpLeavesTheTrapsJumpInForce) {
     EXPECT_EQ(run_trace("10 " T_ON " ERROR GOTO 900\n20 " T_GOTO " 5000\n30 " T_DATA
                         " no\n900 " T_DATA " trap\n"),

@@ -4,6 +4,7 @@
 #include "expr/random.h"
 #include "flow_trace.h"
 #include "host/error_report.h"
+#include "host/limits.h"
 
 namespace quillon::testing {
 namespace {
@@ -41,6 +42,24 @@ TEST(ReadStatement, NamesEndingInsideQuotesOrBracketsAreError1) {
         f.run();
         EXPECT_EQ(first_box(f), error_report_text(kSyntaxError, "", 20)) << names;
     }
+}
+
+TEST(ReadStatement, AnOpenQuoteEndsItsItemAtTheLineEnd) {
+    TracedRun f("10 " T_DATA " \"abc\n20 " T_DATA " 5,\"x,y\n30 " T_READ " A$,B,C$,D$\n");
+    f.run();
+    EXPECT_EQ(f.value("A$") + f.value("B") + f.value("C$"), "\"abc\"5\"x,y\"");
+    EXPECT_EQ(first_box(f), error_report_text(kOutOfData, "", 30));  // not line 30's markers
+}
+
+TEST(DataList, OnlyDataItemsAreChargedAgainstItsSize) {
+    std::string comments;  // 10,000 lines (comments dropped) in 59 KB of text, and no DATA
+    for (int line = 1; line < 10000; ++line)
+        comments += std::to_string(line) + " \n";
+    TracedRun f(comments + "10000 A=7\n");
+    EXPECT_EQ(f.run(), 1);
+    EXPECT_TRUE(f.platform.boxes.empty());
+    EXPECT_EQ(f.value("A"), "7");
+    EXPECT_GT(f.rt.host.data_list.size(), kDataListMax);  // markers beyond 65,536 bytes are fine
 }
 
 TEST(ReadStatement, RememberedWalkMatchesTheFullWalk) {

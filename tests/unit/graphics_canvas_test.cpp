@@ -38,6 +38,11 @@ TEST(Canvas, FillRectClipsToTheCanvas) {
     EXPECT_EQ(rows(c), "440/440/");
     c.fill_rect(5, 0, 1, 2, 9);  // an empty rectangle
     EXPECT_EQ(rows(c), "440/440/");
+    // Wholly right of a narrower canvas (a window surface smaller than the picture): no pixel
+    // is indexed, not even one past the end (the sanitizer build checks every index).
+    c.fill_rect(4, 1, 1024, 768, 9);
+    c.fill_rect(0, 2, 3, 768, 9);
+    EXPECT_EQ(rows(c), "440/440/");
 }
 
 TEST(Canvas, PixelsOutsideReadBlackAndIgnoreWrites) {

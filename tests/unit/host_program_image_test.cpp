@@ -93,7 +93,20 @@ TEST(FontRecord, ScannedLikeDecimalConversions) {
     r = parse_font_record("", "1 2 3 4 5 6 7 8 300 0 0 0 0");
     EXPECT_EQ(r.charset, 300 & 0xFF);  // byte fields keep their low byte
     r = parse_font_record("", "99999999999999999999");
-    EXPECT_EQ(r.height, INT32_MAX);
+    EXPECT_EQ(r.height, 32767);  // saturated as "%d" does, then clamped
+}
+
+TEST(FontRecord, ValuesClampedToWhatTheRasterizerUses) {
+    // -2147483648 has no magnitude in 32 bits: the width must never be negated as it stands.
+    FontRecord r = parse_font_record("", "-2147483648 -2147483648 -3700 7300 99999 0 0 0 128");
+    EXPECT_EQ(r.height, -32767);
+    EXPECT_EQ(r.width, -32767);
+    EXPECT_EQ(r.escapement, -100);  // angles modulo a full turn
+    EXPECT_EQ(r.orientation, 100);
+    EXPECT_EQ(r.weight, 1000);
+    EXPECT_EQ(clamp_font_number(1, 24), 24);
+    EXPECT_EQ(clamp_font_number(4, -5), 0);
+    EXPECT_EQ(clamp_font_number(8, 128), 128);
 }
 
 TEST(FontRecord, FaceNameOf31BytesUsedWholeLongerCutAtACharacter) {

@@ -43,7 +43,8 @@ TEST(Lister, TokensSpeltAsWords) {
 }
 
 TEST(Lister, NumbersLeftOutWhenTheyCountFromOne) {
-    EXPECT_EQ(listing("CLS\n\nPRINT 1 ' one\nEND"), "CLS\n\nPRINT 1\nEND\n");
+    // A line left empty (its comment dropped) keeps its number: a blank source line takes none.
+    EXPECT_EQ(listing("CLS\n' note\nPRINT 1 ' one\nEND"), "CLS\n2\nPRINT 1\nEND\n");
     EXPECT_EQ(listing("CLS\n5 \nEND"), "1 CLS\n5\n6 END\n");
     EXPECT_EQ(listing("0 CLS\nEND"), "0 CLS\n1 END\n");
 }

@@ -60,7 +60,9 @@ TEST(TokenizerLayout, ImageTextHasFirstLineAndFinalEmptyLine) {
 }
 
 TEST(TokenizerLayout, UnnumberedLinesFollowThePreviousNumber) {
-    EXPECT_EQ(lines_of("CLS\n\n20 END\nBEEP"), "1 [10 72]\n2 \n20 [10 78]\n21 [10 70]\n");
+    EXPECT_EQ(lines_of("CLS\n' note\n20 END\nBEEP"), "1 [10 72]\n2 \n20 [10 78]\n21 [10 70]\n");
+    // Blank lines take no number, so one may stand before the line numbered one higher.
+    EXPECT_EQ(lines_of("10 CLS\n\n \t\n11 END\n\nBEEP"), "10 [10 72]\n11 [10 78]\n12 [10 70]\n");
 }
 
 TEST(TokenizerLayout, LineNumbersAreKeptAsWritten) {
@@ -176,6 +178,12 @@ TEST(TokenizerEncoding, Utf8BecomesShiftJis) {
     EXPECT_EQ(lines_of("PRINT \"ｱ\""), "1 [10 10] \"\xB1\"\n");
 }
 
+TEST(TokenizerEncoding, ControlCharactersKeptInStrings) {
+    // Classic programs ring the bell with a BEL inside a literal; the image holds it as it is.
+    EXPECT_EQ(lines_of("PRINT \"\a\x1B[0m\x7F\": BEEP"), "1 [10 10] \"\a\x1B[0m\x7F\":[10 70]\n");
+    EXPECT_EQ(lines_of("PRINT \"\x93\xFA\a\""), "1 [10 10] \"\x93\xFA\a\"\n");
+}
+
 TEST(TokenizerEncoding, ShiftJisAcceptedWhenNotUtf8) {
     EXPECT_EQ(lines_of("PRINT \"\x93\xFA\x96\x7B\": PRINT \"\x83\x5C\""),
               "1 [10 10] \"\x93\xFA\x96\x7B\":[10 10] \"\x83\x5C\"\n");
@@ -185,7 +193,10 @@ TEST(TokenizerRefusals, CharactersWithLineAndColumn) {
     EXPECT_EQ(error_of("CLS\nPRINT \"a\0b\""s), "prog.bas:2: NUL character at column 9");
     EXPECT_EQ(error_of("CLS\nCLS\nPRINT \"日😀\""),
               "prog.bas:3: character U+1F600 at column 9 has no Shift-JIS form");
-    EXPECT_EQ(error_of("PRINT \"\x1B[0m\""), "prog.bas:1: control character U+001B at column 8");
+    EXPECT_EQ(error_of("PRINT 1\x1B"),
+              "prog.bas:1: control character U+001B outside a string at column 8");
+    EXPECT_EQ(error_of("PRINT \"\x93\xFA\"\x07"),  // Shift-JIS source
+              "prog.bas:1: control character U+0007 outside a string at column 10");
     EXPECT_EQ(error_of("PRINT \"\x93\xFA\x93\""),
               "prog.bas:1: byte 0x93 at column 9 is not a Shift-JIS character");
     EXPECT_EQ(error_of("PRINT \"\x93\xFA\xFD\""),
@@ -263,6 +274,14 @@ TEST(TokenizerOptions, OptionLineSetsTheFont) {
     EXPECT_EQ(image->face, "\x82l\x82r \x83S\x83V\x83\x62\x83N");
     EXPECT_EQ(image->font_numbers, "-24 0 0 0 700 0 0 0 128 0 0 0 0");
     EXPECT_EQ(image->text, "1 \n1 \x10\x10 1\n\n");  // the option line is no program line
+}
+
+TEST(TokenizerOptions, FontNumbersClampedToWhatTheRasterizerUses) {
+    auto image =
+        tokenize_source("' kavpack: --font \"-16 -2147483648 3700 0 5000 0 0 0 128 0 0 0 0\"\nEND")
+            .image;
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->font_numbers, "-16 -32767 100 0 1000 0 0 0 128 0 0 0 0");
 }
 
 TEST(TokenizerOptions, CommandLineChoiceWins) {

@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -116,6 +117,21 @@ TEST_F(KavrunTest, SourceFilesAreTokenizedInMemory) {
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.err.rfind("kavrun: bad.bas:2: ", 0), 0u) << r.err;
     EXPECT_EQ(r.err.find("usage"), std::string::npos);
+}
+
+TEST_F(KavrunTest, AWindowThatCannotOpenIsNamedThenTheRunIsHeadless) {
+    write(folder / "chain.bas", "CHAIN \"x\"\n");
+    // A display is named, but nothing answers there.
+    write(folder / "no-display",
+          "#!/bin/sh\nunset WAYLAND_DISPLAY SDL_VIDEODRIVER\nDISPLAY=:31999 exec '" +
+              std::string(KAVRUN_PATH) + "' \"$@\"\n");
+    fs::permissions(folder / "no-display", fs::perms::owner_all);
+    Result r = run("chain.bas", (folder / "no-display").string());
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "[Basic - Error] Chain 命令語は使用できません\n\nError line:1\n");
+    EXPECT_EQ(r.err.rfind("kavrun: cannot open a window (", 0), 0u) << r.err;
+    EXPECT_TRUE(r.err.ends_with("); running headless\n")) << r.err;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
 }
 
 TEST_F(KavrunTest, AnImageAppendedToKavrunItselfRuns) {

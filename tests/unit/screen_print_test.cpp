@@ -123,11 +123,28 @@ TEST(PrintUsing, StringFields) {
     EXPECT_EQ(compose(f, "using \"& &\";\"\x82\xA0\x82\xA2\""), "\x82\xA0 \n");  // no half
 }
 
+TEST(PrintUsing, PicturesAreWalkedByCharacters) {
+    RuntimeFixture f;
+    // The second bytes of "　" (81 40) and "ァ" (83 40) are "@": never a field.
+    EXPECT_EQ(compose(f, "using \"\x8D\x87\x8C\x76\x81\x40###\x89\x7E\";42"),
+              "\x8D\x87\x8C\x76\x81\x40 42\x89\x7E\n");
+    EXPECT_EQ(compose(f, "using \"\x83\x40@\x83\x40#\";\"\x83\x40\";5"), "\x83\x40\x83\x40\x83\x40" "5\n");
+    EXPECT_TRUE(f.platform.boxes.empty());
+}
+
 TEST(PrintUsing, ArgumentsRunOutOrAreLeftOver) {
     RuntimeFixture f;
     EXPECT_EQ(compose(f, "using \"@-@-##\";\"a\""), "a-- 0\n");
     EXPECT_EQ(compose(f, "using \"##\";1,2,3"), " 1\n");
     EXPECT_EQ(compose(f, "using \"a&b\";1"), "a&b\n");  // an & that opens no field
+}
+
+TEST(PrintList, ALiteralLeftOpenIsASyntaxError) {
+    for (const char* args : {"1;\"abc", "\"abc", "1,\"a;b"}) {
+        RuntimeFixture f;
+        compose(f, args);
+        EXPECT_TRUE(reported(f, kSyntaxError)) << args;  // never dropped in silence
+    }
 }
 
 TEST(PrintUsing, PictureWithoutItsSemicolonIsASyntaxError) {

@@ -64,7 +64,7 @@ std::optional<std::string> canonical_font_numbers(std::string_view text, std::st
             return std::nullopt;
         }
         if (!canonical.empty()) canonical += ' ';
-        canonical += std::to_string(value);
+        canonical += std::to_string(clamp_font_number(static_cast<int>(i), value));
     }
     if (words.size() != kFontNumberCount) {
         if (why) *why = "the font needs thirteen integers, not " + std::to_string(words.size());

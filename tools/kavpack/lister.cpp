@@ -131,7 +131,7 @@ std::string list_program(const ProgramImage& image) {
     if (!listing.empty()) listing += '\n';
     for (const ProgramLine& line : lines) {
         std::string text = spell_statements(line.statements);
-        if (show_numbers) {
+        if (show_numbers || text.empty()) {  // a blank source line would take no number
             listing += line.number;
             if (!text.empty()) listing += ' ';
         }

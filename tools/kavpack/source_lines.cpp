@@ -31,23 +31,29 @@ bool is_utf8_continuation(char c) {
     return (static_cast<uint8_t>(c) & 0xC0) == 0x80;
 }
 
-// NUL and the control characters other than tab: the run loop and the value text give them
-// meanings of their own (statement tokens, operator tokens, escapes).
+// NUL anywhere, and the other control characters but tab outside string literals: the run
+// loop and the value text give them meanings of their own (statement tokens, operator tokens,
+// escapes). Inside a literal they are kept, as classic programs hold BEL there and an image
+// can carry them.
 std::string control_message(uint8_t byte, int column) {
     if (byte == 0) return "NUL character at column " + std::to_string(column);
-    return "control character " + hex_code("U+%04X", byte) + " at column " + std::to_string(column);
+    return "control character " + hex_code("U+%04X", byte) + " outside a string at column " +
+           std::to_string(column);
 }
 
-bool is_control(uint8_t byte) {
-    return (byte < 0x20 && byte != '\t') || byte == 0x7F;
+bool is_refused_control(uint8_t byte, bool quoted) {
+    if (byte == 0) return true;
+    return !quoted && ((byte < 0x20 && byte != '\t') || byte == 0x7F);
 }
 
 bool utf8_line(std::string_view line, std::string& out, std::string& why) {
     int column = 0;
+    bool quoted = false;
     for (std::size_t i = 0; i < line.size(); ++i) {
         if (is_utf8_continuation(line[i])) continue;
         ++column;
-        if (is_control(static_cast<uint8_t>(line[i]))) {
+        if (line[i] == '"') quoted = !quoted;
+        if (is_refused_control(static_cast<uint8_t>(line[i]), quoted)) {
             why = control_message(static_cast<uint8_t>(line[i]), column);
             return false;
         }
@@ -72,10 +78,12 @@ bool is_sjis_trail(uint8_t byte) {
 
 bool sjis_line(std::string_view line, std::string& out, std::string& why) {
     int column = 0;
+    bool quoted = false;
     for (std::size_t i = 0; i < line.size(); ++i) {
         ++column;
         uint8_t byte = static_cast<uint8_t>(line[i]);
-        if (is_control(byte)) {
+        if (byte == '"') quoted = !quoted;
+        if (is_refused_control(byte, quoted)) {
             why = control_message(byte, column);
             return false;
         }

@@ -131,6 +131,7 @@ TokenizeResult tokenize_source(std::string_view source, const FontChoice& choice
     ProgramBuilder builder;
     FontChoice options;
     for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (lines[i].find_first_not_of(" \t") == std::string::npos) continue;  // takes no number
         std::string why;
         bool ok = is_option_line(lines[i]) ? take_options(builder, lines[i], options, why)
                                            : add_line(builder, lines[i], why);

@@ -3,6 +3,7 @@
 #include <fontconfig/fontconfig.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <list>
 #include <mutex>
@@ -170,7 +171,9 @@ std::shared_ptr<const Font> FontLibrary::Impl::open(const FontRecord& record) {
     setup.fallback = fallback_face();
     setup.classic = m.classic_metrics ? classic_face(record.face) : ClassicFace::None;
     setup.height = record.height;
-    setup.width = record.width < 0 ? -record.width : record.width;
+    // Any record the program makes: the magnitude taken in 64 bits (-2147483648 has none in
+    // 32), then kept to what a glyph can be.
+    setup.width = static_cast<int>(std::min<long long>(std::llabs(record.width), kFontPixelMax));
     setup.bold = record.weight >= kBoldWeight;
     setup.italic = record.italic != 0;
     setup.antialias =

@@ -37,6 +37,7 @@ void fill(PixelView target, int x1, int y1, int x2, int y2, uint32_t rgb) {
     y1 = std::max(y1, 0);
     x2 = std::min(x2, target.width);
     y2 = std::min(y2, target.height);
+    if (x2 <= x1) return;  // wholly left or right of the target
     for (int y = y1; y < y2; ++y)
         std::fill(target.pixels + static_cast<std::ptrdiff_t>(y) * target.width + x1,
                   target.pixels + static_cast<std::ptrdiff_t>(y) * target.width + x2, rgb);

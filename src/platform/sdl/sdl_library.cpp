@@ -81,3 +81,4 @@ QUILLON_LAZY_FUNCTION(sdl_library, int, SDL_WaitEventTimeout, (SDL_Event * event
 QUILLON_LAZY_FUNCTION(sdl_library, int, SDL_setenv,
                       (const char* name, const char* value, int overwrite),
                       (name, value, overwrite))
+QUILLON_LAZY_FUNCTION(sdl_library, const char*, SDL_GetError, (void), ())

@@ -71,19 +71,31 @@ std::string title_to_sjis(std::string_view utf8) {
 
 }  // namespace
 
-std::unique_ptr<Platform> make_sdl_platform(const WindowOptions& options) {
-    if (!display_available(options) || !sdl_library().available()) return nullptr;
+std::unique_ptr<Platform> make_sdl_platform(const WindowOptions& options, std::string* why) {
+    if (!display_available(options)) return nullptr;
+    if (!sdl_library().available()) {
+        if (why) *why = "the SDL2 library cannot be loaded";
+        return nullptr;
+    }
     set_hints();
-    if (!options.video_driver.empty())
-        SDL_SetHint(SDL_HINT_VIDEODRIVER, options.video_driver.c_str());
-    if (SDL_Init(SDL_INIT_VIDEO) != 0) return nullptr;
+    // Only the display drivers whose display is named: SDL would otherwise fall back to a
+    // driver without a screen, and the program would run in a window nobody sees.
+    std::string drivers = options.video_driver;
+    if (drivers.empty()) {
+        if (environment_variable("WAYLAND_DISPLAY")) drivers = "wayland";
+        if (environment_variable("DISPLAY")) drivers += drivers.empty() ? "x11" : ",x11";
+    }
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.c_str());
+    auto refuse = [why] {
+        if (why) *why = SDL_GetError();
+        SDL_Quit();
+        return nullptr;
+    };
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) return refuse();
     choose_framebuffer();
     uint32_t wake_event = SDL_RegisterEvents(1);
     SDL_Window* window = wake_event == static_cast<uint32_t>(-1) ? nullptr : create_window(options);
-    if (!window) {
-        SDL_Quit();
-        return nullptr;
-    }
+    if (!window) return refuse();
     return std::make_unique<SdlPlatform>(options, window, wake_event);
 }
 

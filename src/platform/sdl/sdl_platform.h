@@ -24,7 +24,8 @@ struct WindowOptions {
 
 // The SDL platform, or null when no window can be made: no display to connect to (neither
 // DISPLAY nor WAYLAND_DISPLAY set, unless `video_driver` names a driver), or SDL's video
-// cannot start, or the window cannot be created.
-std::unique_ptr<Platform> make_sdl_platform(const WindowOptions& options);
+// cannot start, or the window cannot be created. In the last two cases `why` gets SDL's reason.
+std::unique_ptr<Platform> make_sdl_platform(const WindowOptions& options,
+                                            std::string* why = nullptr);
 
 }  // namespace quillon
