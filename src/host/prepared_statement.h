@@ -39,6 +39,16 @@ class PreparedShape {
 
 // One statement position as the run loop reads it.
 struct PreparedStatement {
+    // The statement the run loop reads next when this one leaves the position at its
+    // separator: after the ":" (and its blanks), or on the next line after its number.
+    struct Successor {
+        PreparedStatement* statement = nullptr;  // not looked for yet
+        bool none = false;                       // nothing plain follows
+        bool new_line = false;
+        int32_t start = 0;
+        int32_t line_number = 0;
+    };
+
     std::string text;        // the statement as cut, trimmed, and filtered in branch parts
     int32_t end = 0;         // its separator: where the run loop stands when it runs
     bool cut = true;         // false: too long; the run loop reads it byte by byte
@@ -46,8 +56,9 @@ struct PreparedStatement {
     bool skip_line = false;  // the branch-part filter skips the rest of the line...
     int32_t line_end = 0;    // ...to here
     std::unique_ptr<PreparedShape> shape;  // null: the text path
-    DeclaredLetters letters;               // what the shape's types were decided under
-    uint64_t names_checked = UINT64_MAX;   // store generation of the last user-function check
+    Successor successor;
+    DeclaredLetters letters;              // what the shape's types were decided under
+    uint64_t names_checked = UINT64_MAX;  // store generation of the last user-function check
     bool names_ok = true;
     std::size_t bytes = 0;
 };
@@ -64,6 +75,7 @@ class PreparedCache {
     PreparedStatement& add(int32_t position, bool inline_branch,
                            std::unique_ptr<PreparedStatement> statement);
     void clear();
+    uint64_t clears() const { return clears_; }  // pointers to statements last until a clear
     std::size_t bytes() const { return bytes_; }
     std::size_t size() const { return entries_.size(); }
     void set_bytes_max(std::size_t bytes) { bytes_max_ = bytes; }  // for tests
@@ -85,12 +97,13 @@ class PreparedCache {
     std::vector<std::unique_ptr<PreparedStatement>> entries_;
     std::size_t bytes_ = 0;
     std::size_t bytes_max_ = kBytesMax;
+    uint64_t clears_ = 0;
 };
 
 // The prepared statement that starts at `position` (the run loop in its statement mode, with an
-// empty statement and outside quotes), made on first use; nullptr when the run loop must read
-// it byte by byte.
-PreparedStatement* prepared_at(Runtime& rt, int32_t position);
+// empty statement and outside quotes, with the inline-branch flag `inline_branch`), made on
+// first use; nullptr when the run loop must read it byte by byte.
+PreparedStatement* prepared_at(Runtime& rt, int32_t position, bool inline_branch);
 
 // Runs a prepared statement at its separator, as dispatching its text would.
 void run_prepared(Runtime& rt, PreparedStatement& statement);

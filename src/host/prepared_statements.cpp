@@ -191,6 +191,7 @@ void PreparedCache::grow() {
 }
 
 void PreparedCache::clear() {
+    ++clears_;
     entries_.clear();
     slots_.clear();
     slots_.shrink_to_fit();
@@ -199,9 +200,8 @@ void PreparedCache::clear() {
 
 // ---- Running ----
 
-PreparedStatement* prepared_at(Runtime& rt, int32_t position) {
+PreparedStatement* prepared_at(Runtime& rt, int32_t position, bool inline_branch) {
     auto& cache = rt.host.prepared;
-    const bool inline_branch = rt.host.inline_branch;
     PreparedStatement* statement = cache.find(position, inline_branch);
     if (statement == nullptr)
         statement =

@@ -60,22 +60,6 @@ int32_t line_number_value(std::string_view digits) {
     return static_cast<int32_t>(std::strtol(std::string(digits).c_str(), nullptr, 10));
 }
 
-// A line number that ends at a blank, with none of the bytes that end a statement or open a
-// quote before it, read in one piece as the byte-by-byte reading would read it. The position
-// goes on to the byte after the blank.
-bool read_plain_line_number(HostState& host) {
-    std::string_view text = host.program;
-    auto from = static_cast<std::size_t>(host.position);
-    std::size_t k = from;
-    while (k < text.size() && k - from < kLineNumberMax && text[k] != ' ' && text[k] != '\n' &&
-           text[k] != ':' && text[k] != '"')
-        ++k;
-    if (k >= text.size() || text[k] != ' ') return false;
-    host.line_number = line_number_value(text.substr(from, k - from));
-    host.position = static_cast<int32_t>(k + 1);
-    return true;
-}
-
 void run_pending_statement(Runtime& rt) {
     std::string pending;
     {
@@ -114,6 +98,94 @@ After after_statement(Runtime& rt, int& mode) {
         return After::kEnded;
     }
     return After::kGoOn;
+}
+
+// A line number at `from` that ends at a blank, with none of the bytes that end a statement or
+// open a quote before it, read in one piece as the byte-by-byte reading would read it. `next`
+// receives the position after the blank.
+bool plain_line_number(const HostState& host, int32_t from, int32_t& number, int32_t& next) {
+    std::string_view text = host.program;
+    auto start = static_cast<std::size_t>(from);
+    std::size_t k = start;
+    while (k < text.size() && k - start < kLineNumberMax && text[k] != ' ' && text[k] != '\n' &&
+           text[k] != ':' && text[k] != '"')
+        ++k;
+    if (k >= text.size() || text[k] != ' ') return false;
+    number = line_number_value(text.substr(start, k - start));
+    next = static_cast<int32_t>(k + 1);
+    return true;
+}
+
+bool read_plain_line_number(HostState& host) {
+    return plain_line_number(host, host.position, host.line_number, host.position);
+}
+
+// Where the run loop goes after a statement whose handler left the position at its separator:
+// past a ":" and its blanks to the next statement, or past a line feed and a plain line
+// number to the line's first statement. False for anything else (the text's end, for one).
+bool plain_successor(const HostState& host, int32_t end, PreparedStatement::Successor& next) {
+    char separator = program_byte(host, end);
+    if (separator == ':') {
+        int32_t pos = end;
+        while (is_blank(program_byte(host, pos + 1)))
+            ++pos;
+        next.start = pos + 1;
+        next.new_line = false;
+        return true;
+    }
+    if (separator != '\n' || end < 0) return false;
+    next.new_line = true;
+    return plain_line_number(host, end + 1, next.line_number, next.start);
+}
+
+// Runs prepared statements from `prepared` on. A statement that leaves the position at its
+// separator, with nothing pending, is followed by the statement after it, found once and
+// remembered; any other ends the chain at its separator, as the byte-by-byte reading ends a
+// statement.
+After run_prepared_chain(Runtime& rt, PreparedStatement* prepared, int& mode) {
+    auto& host = rt.host;
+    auto& cache = host.prepared;
+    for (;;) {
+        const bool inline_branch = host.inline_branch;
+        host.position = prepared->end;
+        if (!prepared->text.empty()) {
+            rt.platform.before_statement(++host.statements_run);
+            if (prepared->skip_line) host.position = prepared->line_end;
+            if (prepared->dispatch) run_prepared(rt, *prepared);
+        }
+        const bool falls_through = host.position == prepared->end &&
+                                   host.inline_branch == inline_branch && !host.stop &&
+                                   !host.has_pending;
+        PreparedStatement::Successor& next = prepared->successor;
+        if (!falls_through || next.none) return after_statement(rt, mode);
+        PreparedStatement* following = next.statement;
+        if (following == nullptr) {
+            PreparedStatement::Successor found;
+            if (!plain_successor(host, prepared->end, found)) {
+                next.none = true;
+                return after_statement(rt, mode);
+            }
+            const uint64_t clears = cache.clears();
+            found.statement = prepared_at(rt, found.start, found.new_line ? false : inline_branch);
+            if (found.statement == nullptr) return after_statement(rt, mode);
+            if (cache.clears() == clears) next = found;  // else `prepared` has gone with the rest
+            following = found.statement;
+            // The run loop's steps over the separator (and the line number), as below.
+            host.statement_mark = host.position;
+            if (found.new_line) {
+                host.inline_branch = false;
+                host.line_number = found.line_number;
+            }
+            prepared = following;
+            continue;
+        }
+        host.statement_mark = host.position;
+        if (next.new_line) {
+            host.inline_branch = false;
+            host.line_number = next.line_number;
+        }
+        prepared = following;
+    }
 }
 
 // Statement contexts are reused: one per dispatch depth (nested dispatches come from the error
@@ -305,14 +377,9 @@ int run_program(Runtime& rt) {
                 continue;
             }
             if (mode == 1 && statement.empty()) {
-                if (PreparedStatement* prepared = prepared_at(rt, host.position)) {
-                    host.position = prepared->end;
-                    if (!prepared->text.empty()) {
-                        rt.platform.before_statement(++host.statements_run);
-                        if (prepared->skip_line) host.position = prepared->line_end;
-                        if (prepared->dispatch) run_prepared(rt, *prepared);
-                    }
-                    After after = after_statement(rt, mode);
+                if (PreparedStatement* prepared =
+                        prepared_at(rt, host.position, host.inline_branch)) {
+                    After after = run_prepared_chain(rt, prepared, mode);
                     if (after != After::kGoOn) return after == After::kEnded ? 1 : 0;
                     if (host.position >= 0 && program_byte(host, host.position) == '"')
                         in_quotes = true;
