@@ -10,7 +10,7 @@ cd "$(dirname "$0")"
 
 PACKAGES=(cmake make g++ pkg-config libsdl2-dev libfreetype-dev libfontconfig-dev libpng-dev
     fonts-ipafont-mincho fonts-ipafont-gothic libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb xauth xdotool ccache binutils)
+    xvfb xauth xdotool libx11-dev ccache binutils)
 JOBS=$(nproc 2>/dev/null || echo 2)
 
 install_packages() {

@@ -4,11 +4,10 @@
 #include <charconv>
 #include <cstdint>
 
+#include "host/limits.h"
+
 namespace quillon {
 namespace {
-
-constexpr int kSideMax = 16384;           // pixels of one side of the picture or window
-constexpr int64_t kAreaMax = 32LL << 20;  // pixels of one canvas (128 MiB of memory)
 
 bool takes_value(const std::string& name) {
     return name == "--screen" || name == "--window" || name == "--keys" || name == "--keys-file" ||
@@ -70,8 +69,9 @@ std::optional<Size> parse_size(const std::string& text) {
         return first != last && ec == std::errc() && end == last;
     };
     if (!whole(0, x, size.width) || !whole(x + 1, text.size(), size.height)) return std::nullopt;
-    if (size.width < 1 || size.height < 1 || size.width > kSideMax || size.height > kSideMax ||
-        static_cast<int64_t>(size.width) * size.height > kAreaMax)
+    if (size.width < 1 || size.height < 1 || size.width > kCanvasSideMax ||
+        size.height > kCanvasSideMax ||
+        static_cast<int64_t>(size.width) * size.height > kCanvasAreaMax)
         return std::nullopt;
     return size;
 }

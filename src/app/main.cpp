@@ -15,6 +15,7 @@
 #include "host/startup.h"
 #include "platform/headless/transcript.h"
 #include "platform/screenshot.h"
+#include "platform/signal_watch.h"
 #include "platform/system_services.h"
 #include "screen/char_screen.h"
 #include "screen/window_procedure.h"
@@ -78,14 +79,23 @@ int run(const CommandLine& line) {
     rt.flow.remember_scans = std::getenv("QUILLON_RESCAN") == nullptr;
     rt.host.prepare_statements = std::getenv("QUILLON_TEXT_PATH") == nullptr;
     WindowProcedure procedure(rt);
+    // A termination signal stops the program as closing its window does (an input wait too);
+    // the clean-up and the outputs follow as at any end, then the signal ends the process.
+    SignalWatch signals([&procedure, &rt] {
+        procedure.close_requested();
+        rt.platform.cancel_message_box();
+        end_standard_input();
+    });
     create_picture(rt);
     initialise_settings(rt);
     clear_graphics_screen(rt);
     rt.platform.run(procedure, [&] { run_worker(rt, procedure, *source); });
+    signals.program_stopped();
     // The outputs show the window as it was last seen, before its destruction.
     bool outputs_done = finish_outputs(rt, line);
     final_release(rt);
     release_picture(rt);
+    signals.end_if_signalled();
     if (!outputs_done) return kExitUsage;
     return rt.host.error_stopped ? kExitError : kExitEnded;
 }

@@ -43,7 +43,7 @@ std::string_view name_part(std::string_view reference) {
 bool split_reference(Runtime& rt, std::string_view reference, ReferenceParts& parts) {
     std::size_t open = reference.find('(');
     parts = {reference.substr(0, open), {}, open != std::string_view::npos};
-    if (parts.name.find(')') != std::string_view::npos || parts.name.size() > kNameMax) {
+    if (parts.name.find(')') != std::string_view::npos || parts.name.size() > kOperandTextMax) {
         report_error(rt, kSyntaxError);
         return false;
     }

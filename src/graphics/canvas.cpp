@@ -4,11 +4,14 @@
 #include <algorithm>
 #include <cstring>
 
+#include "host/limits.h"
+
 namespace quillon {
 
 void Canvas::resize(int width, int height) {
-    width = std::max(width, 0);
-    height = std::max(height, 0);
+    width = std::clamp(width, 0, kCanvasSideMax);
+    height = std::clamp(height, 0, kCanvasSideMax);
+    if (int64_t{width} * height > kCanvasAreaMax) height = static_cast<int>(kCanvasAreaMax / width);
     if (width == width_ && height == height_) return;
     decltype(pixels_) pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
     int keep_w = std::min(width, width_);

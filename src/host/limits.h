@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 
 namespace quillon {
 
@@ -16,8 +17,7 @@ inline constexpr std::size_t kTrapStatementMax = 255;  // bytes of the error-tra
 inline constexpr std::size_t kEventTrapMax = 254;      // bytes of an event-trap statement
 inline constexpr std::size_t kNumericExprMax = 1024;   // bytes the numeric passes look at
 inline constexpr int kOperandMax = 255;                // operands of one flat numeric expression
-inline constexpr std::size_t kOperandTextMax = 255;    // bytes of one operand: a number or name
-inline constexpr std::size_t kNameMax = 255;           // bytes of a variable's name
+inline constexpr std::size_t kOperandTextMax = 255;    // bytes of one operand, number or name
 inline constexpr int kAdditivePassMax = 51;      // operators applied by the +,-,AND,OR,XOR passes
 inline constexpr std::size_t kStoreMax = 65535;  // bytes of the numeric catalogue and string store
 inline constexpr int kSubscriptMax = 255;        // subscripts of one array reference
@@ -35,6 +35,12 @@ inline constexpr int kInputVariableMax = 50;         // variables of one keyboar
 inline constexpr std::size_t kInputSplitMax =
     1024;                                           // bytes of INPUT's list and line that are split
 inline constexpr std::size_t kInputItemMax = 1023;  // bytes of one INPUT name or value
+
+// The largest canvas (picture or window surface, 4 bytes a pixel): 16384 pixels a side and
+// 32 Mpixels (128 MiB) in all. --screen and --window beyond it are refused, WINDOW is kept
+// within it.
+inline constexpr int kCanvasSideMax = 16384;
+inline constexpr int64_t kCanvasAreaMax = int64_t{32} << 20;
 
 // Slots of the variable store's value block (8 bytes each): a bigger DIM is refused.
 inline constexpr std::size_t kValueSlotsMax = std::size_t{1} << 25;

@@ -124,6 +124,9 @@ class Platform {
     virtual void caret_changed() = 0;
     virtual void set_ime_position(int x, int y, int height) = 0;
     virtual void message_box(std::string_view text, std::string_view title, MessageIcon icon) = 0;
+    // From any thread, when the program is stopped from outside: a box it waits on ends as if
+    // answered, and later ones return at once.
+    virtual void cancel_message_box() {}
     virtual void beep() = 0;
     virtual Rect window_rect() const = 0;
     virtual void move_window(const Rect& rect) = 0;

@@ -50,5 +50,8 @@ void write_standard_error(std::string_view bytes);
 // Reads up to `size` bytes of standard input. Returns the count, 0 at the end of the input,
 // or -1 when `wait` is false and nothing is ready (or on an error).
 long read_standard_input(char* buffer, std::size_t size, bool wait);
+// Ends standard input for this process, from any thread: a read waiting now, and every read
+// after it, returns as at the end of the input (a termination signal ends the program).
+void end_standard_input();
 
 }  // namespace quillon

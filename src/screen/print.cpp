@@ -140,6 +140,9 @@ void compose_and_print(Runtime& rt, std::string_view args, std::string* destinat
         format_with_picture(rt, items.substr(kUsing.size()), out);
     else
         compose_list(rt, items, out);
+    // Stopped from outside while composing (a closed window, a signal): the statement never
+    // finished, so its half-made line is not shown. After an error it is, as composed so far.
+    if (rt.host.stop && !rt.host.error_stopped) return;
     out.resize(whole_characters(out, kStatementMax - (ends_line ? 1 : 0)));
     if (ends_line) out += '\n';
 

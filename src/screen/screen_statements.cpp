@@ -59,6 +59,18 @@ int clear_mode(std::string_view args) {
     return 0;
 }
 
+// The window kept where one can be: its position within a canvas side either way, its size
+// within the largest canvas (a huge size would allocate a surface without bound).
+Rect bounded_window(int64_t left, int64_t top, int64_t right, int64_t bottom) {
+    left = std::clamp<int64_t>(left, -kCanvasSideMax, kCanvasSideMax);
+    top = std::clamp<int64_t>(top, -kCanvasSideMax, kCanvasSideMax);
+    int64_t width = std::clamp<int64_t>(right - left, 0, kCanvasSideMax);
+    int64_t height = std::clamp<int64_t>(bottom - top, 0, kCanvasSideMax);
+    if (width * height > kCanvasAreaMax) height = kCanvasAreaMax / width;
+    return Rect{static_cast<int>(left), static_cast<int>(top), static_cast<int>(left + width),
+                static_cast<int>(top + height)};
+}
+
 }  // namespace
 
 bool place_cursor(Runtime& rt, int32_t column, int32_t line) {
@@ -149,10 +161,10 @@ void window_statement(Runtime& rt, StatementContext& ctx) {
         if (rt.host.stop) return;
     }
     const Rect now = rt.platform.window_rect();
-    auto edge = [](int32_t value, int current) { return value < 0 ? current : value; };
-    Rect rect{edge(values[0], now.left), edge(values[1], now.top), edge(values[2], now.right),
-              edge(values[3], now.bottom)};
-    rt.platform.move_window(rect);
+    auto edge = [](int32_t value, int current) { return int64_t{value < 0 ? current : value}; };
+    rt.platform.move_window(bounded_window(edge(values[0], now.left), edge(values[1], now.top),
+                                           edge(values[2], now.right),
+                                           edge(values[3], now.bottom)));
     rt.platform.invalidate();
     if (values[kWindowEdges] == kMaximize) rt.platform.show_window(WindowShow::Maximized);
     if (values[kWindowEdges] == kMinimize) rt.platform.show_window(WindowShow::Minimized);

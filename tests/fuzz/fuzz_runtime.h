@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "expr/assignment.h"
@@ -25,6 +26,26 @@ struct FuzzRuntime {
         StatementContext dim;
         dim.args = "m(3,3),v(10)";
         dim_arrays(rt, dim);
+    }
+};
+
+// A program run on the fake platform, with a small display so that each input starts fast.
+struct ProgramRun {
+    testing::FakePlatform platform;
+    Runtime rt{platform};
+
+    explicit ProgramRun(std::string_view text) {
+        platform.display = Size{64, 48};
+        platform.client = Size{64, 48};
+        rt.graphics.picture.resize(platform.display.width, platform.display.height);
+        rt.graphics.surface.resize(platform.client.width, platform.client.height);
+        ProgramImage image;
+        image.face = "\x82l\x82r \x96\xBE\x92\xA9";  // ＭＳ 明朝
+        image.font_numbers = "-16 0 0 0 0 0 0 0 128 0 0 0 0";
+        image.text = std::string(text);
+        initialise_settings(rt);
+        load_program(rt, image);
+        initialise_program_state(rt);
     }
 };
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "graphics/canvas.h"
+#include "host/limits.h"
 
 namespace quillon::testing {
 namespace {
@@ -94,6 +95,15 @@ TEST(Canvas, ResizeKeepsWhatStillFitsAndBlackensTheRest) {
     c.resize(-4, 2);
     EXPECT_EQ(c.width(), 0);
     EXPECT_EQ(rows(c), "//");
+}
+
+TEST(Canvas, ResizeIsBoundedByTheLargestCanvas) {
+    Canvas c(2, 2);
+    c.resize(2147483647, 5);
+    EXPECT_EQ(c.width(), kCanvasSideMax);
+    EXPECT_EQ(c.height(), 5);
+    c.resize(40, 2147483647);
+    EXPECT_EQ(c.height(), kCanvasSideMax);
 }
 
 }  // namespace

@@ -131,7 +131,7 @@ struct Outcome {
 };
 
 Outcome run_with(const std::string& program, bool reference) {
-    RuntimeFixture f(program);
+    RuntimeFixture f(program, Size{160, 100});  // thousands of runs: no full-size picture each
     // Generated jumps may loop: both runs are stopped at the same statement.
     f.platform.statement_hook = [&](uint64_t count) {
         if (count > kStatementsMax) f.rt.host.stop = true;

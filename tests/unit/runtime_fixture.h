@@ -15,6 +15,12 @@ struct RuntimeFixture {
     Runtime rt{platform};
 
     explicit RuntimeFixture(std::string program_text = "") { load(std::move(program_text)); }
+    // With a display and window of `size` (small ones make runs by the thousand quick).
+    RuntimeFixture(std::string program_text, Size size) {
+        platform.display = size;
+        platform.client = size;
+        load(std::move(program_text));
+    }
 
     void load(std::string program_text) {
         ProgramImage image;

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "host/limits.h"
+
 #include <climits>
 #include <mutex>
 #include <string>
@@ -180,6 +182,20 @@ TEST_F(ScreenStatementsTest, WindowMovesAndKeepsNegativeEdges) {
     run("WINDOW 0,0,100,100,1:WINDOW 0,0,100,100,2:WINDOW 0,0,100,100,(1+2)");
     EXPECT_EQ(f.platform.shows,
               (std::vector<WindowShow>{WindowShow::Maximized, WindowShow::Minimized}));
+}
+
+TEST_F(ScreenStatementsTest, WindowSizesAreKeptWithinTheLargestCanvas) {
+    run("WINDOW 0,0,2147483647,5");
+    EXPECT_EQ(f.platform.rect.right, kCanvasSideMax);
+    EXPECT_EQ(f.platform.rect.bottom, 5);
+    run("WINDOW 100,0,32768,65535");  // each side fits, the area would not
+    EXPECT_EQ(f.platform.rect.right - f.platform.rect.left, kCanvasSideMax);
+    EXPECT_EQ(f.platform.rect.bottom, kCanvasAreaMax / kCanvasSideMax);
+    f.platform.rect = Rect{-2147483647, 0, 10, 10};  // a current edge far off keeps no overflow
+    run("WINDOW -1,0,2147483647,10");
+    EXPECT_EQ(f.platform.rect.left, -kCanvasSideMax);
+    EXPECT_EQ(f.platform.rect.right, 0);
+    EXPECT_TRUE(f.platform.boxes.empty());
 }
 
 TEST_F(ScreenStatementsTest, WindowWithFewerThanFourEdgesIsError1) {

@@ -366,6 +366,59 @@ TEST(SdlWindow, ClosingTheWindowAsksTheProgramToStop) {
     EXPECT_EQ(events.closes, 1);
 }
 
+// A message box is up: a second window besides the program's.
+bool box_is_up() {
+    int windows = 0;
+    for (uint32_t id = 1; id < 64; ++id)
+        windows += SDL_GetWindowFromID(id) != nullptr;
+    return windows >= 2;
+}
+
+// The box is the runtime's own window: it needs no desktop services (no X core fonts, no
+// dialog program), keeps the program waiting, and answers to Enter or Esc.
+TEST(SdlMessageBox, WaitsForEnterOrEscWhileTheWindowGoesOnPainting) {
+    auto platform = make_test_platform();
+    ASSERT_TRUE(platform) << SDL_GetError();
+    RecordingEvents events;
+    std::atomic<int> answered{0};
+    platform->run(events, [&] {
+        for (SDL_Keycode key : {SDLK_RETURN, SDLK_ESCAPE}) {
+            std::thread answer([&, key] {
+                // Only once the box is up (a second window) does the key answer it.
+                wait_for(box_is_up);
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+                EXPECT_EQ(answered, key == SDLK_RETURN ? 0 : 1);
+                platform->invalidate();  // the program's window paints meanwhile
+                push_key(key, SDL_SCANCODE_UNKNOWN, true);
+            });
+            platform->message_box("\x8C^\x82\xAA\x88\xE1\x82\xA2\x82\xDC\x82\xB7\n\nError line:30",
+                                  "Basic - Error", MessageIcon::Error);
+            ++answered;
+            answer.join();
+        }
+    });
+    EXPECT_EQ(answered, 2);
+    EXPECT_GT(events.paints, 0);
+}
+
+TEST(SdlMessageBox, ACancelledBoxEndsAndLaterOnesReturnAtOnce) {
+    auto platform = make_test_platform();
+    ASSERT_TRUE(platform) << SDL_GetError();
+    RecordingEvents events;
+    bool returned = false;
+    platform->run(events, [&] {
+        std::thread stopper([&] {
+            wait_for(box_is_up);
+            platform->cancel_message_box();  // a signal stops the program
+        });
+        platform->message_box("box", "title", MessageIcon::Information);
+        stopper.join();
+        platform->message_box("after", "title", MessageIcon::None);
+        returned = true;
+    });
+    EXPECT_TRUE(returned);
+}
+
 TEST(SdlWindow, WorkerFailureReachesTheCaller) {
     auto platform = make_test_platform();
     ASSERT_TRUE(platform) << SDL_GetError();

@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -96,6 +97,24 @@ bool make_folders(const std::string& folder) {
 std::string current_folder() {
     char buffer[PATH_MAX];
     return ::getcwd(buffer, sizeof buffer) ? std::string(buffer) : std::string(".");
+}
+
+// The pipe that ends waits on standard input (see end_standard_input).
+struct InputEnd {
+    int read_fd = -1;
+    int write_fd = -1;
+    std::atomic<bool> ended{false};
+    InputEnd() {
+        int fds[2];
+        if (::pipe2(fds, O_CLOEXEC | O_NONBLOCK) != 0) return;
+        read_fd = fds[0];
+        write_fd = fds[1];
+    }
+};
+
+InputEnd& input_end() {
+    static InputEnd end;  // one standard input per process
+    return end;
 }
 
 }  // namespace
@@ -211,15 +230,32 @@ void write_standard_error(std::string_view bytes) {
 }
 
 long read_standard_input(char* buffer, std::size_t size, bool wait) {
-    if (!wait) {
-        pollfd ready{STDIN_FILENO, POLLIN, 0};
-        if (::poll(&ready, 1, 0) <= 0) return -1;
+    InputEnd& end = input_end();
+    if (end.ended) return wait ? 0 : -1;
+    // A wait also watches the ending pipe, so that another thread can end it.
+    pollfd ready[2] = {{STDIN_FILENO, POLLIN, 0}, {end.read_fd, POLLIN, 0}};
+    for (;;) {
+        int got = ::poll(ready, end.read_fd >= 0 ? 2 : 1, wait ? -1 : 0);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0 && !wait) return -1;
+        if (end.ended) return wait ? 0 : -1;
+        break;  // ready, or poll failed: the read tells
     }
     for (;;) {
         ssize_t n = ::read(STDIN_FILENO, buffer, size);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) return wait ? 0 : -1;  // an unreadable input ends like its end
         return static_cast<long>(n);
+    }
+}
+
+void end_standard_input() {
+    InputEnd& end = input_end();
+    end.ended = true;
+    if (end.write_fd >= 0) {
+        const char byte = 1;
+        ssize_t written = ::write(end.write_fd, &byte, 1);
+        static_cast<void>(written);  // a full pipe wakes the waits already
     }
 }
 

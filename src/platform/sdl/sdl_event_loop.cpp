@@ -85,6 +85,7 @@ void SdlPlatform::run(WindowEvents& events, const std::function<void()>& worker)
     std::thread thread([this, &worker] { worker_main(worker); });
     event_loop();
     thread.join();
+    box_.reset();
     SDL_StopTextInput();
     SDL_DestroyWindow(window_);
     window_ = nullptr;
@@ -134,6 +135,7 @@ void SdlPlatform::handle_event(const SDL_Event& event) {
         wake_pending_ = false;  // requests are served after the events
         return;
     }
+    if (box_ && handle_box_event(event)) return;
     if (boxes_open_ > 0 && takes_input(event)) return;  // the box's owner is disabled
     switch (event.type) {
         case SDL_QUIT:
@@ -238,6 +240,7 @@ void SdlPlatform::handle_close() {
 }
 
 void SdlPlatform::serve_requests() {
+    serve_message_box();
     apply_commands();
     if (ime_dirty_.exchange(false)) apply_ime_rect();
     if (paint_requested_.exchange(false)) {
@@ -350,9 +353,75 @@ void SdlPlatform::release_all_keys() {
 // the process ends without it, as it would when its window is destroyed.
 void SdlPlatform::abandon_worker() {
     std::fprintf(stderr, "kavrun: the program did not stop after its window was closed\n");
-    end_message_box_processes();
     std::fflush(nullptr);
     std::_Exit(0);
+}
+
+// Opens the box the worker asked for, or ends the one that is up when the program is being
+// stopped. A box that cannot be shown leaves its title and text on standard error.
+void SdlPlatform::serve_message_box() {
+    std::optional<BoxRequest> request;
+    bool waiting = false;
+    {
+        std::lock_guard lock(box_mutex_);
+        request.swap(box_request_);
+        waiting = box_waiting_;
+    }
+    if (boxes_cancelled_) {
+        if (waiting) answer_box();  // the box that is up, or the one asked for, ends unseen
+        return;
+    }
+    if (!request) return;
+    if (!box_font_) box_font_ = open_font(message_box_font_record());
+    std::string why;
+    box_ = MessageBoxWindow::open(window_, *box_font_, request->text, request->title, request->icon,
+                                  &why);
+    if (box_) return;
+    std::fprintf(stderr, "[%s] %s\n(kavrun: no message box: %s)\n",
+                 sjis_to_utf8(request->title).c_str(), sjis_to_utf8(request->text).c_str(),
+                 why.c_str());
+    answer_box();
+}
+
+// While a box is up, every key goes to it (key states are still kept), and so do the events
+// of its own window; a click on the owner brings the box back in front. False for the
+// owner's other events, which go on as usual (painting, resizing).
+bool SdlPlatform::handle_box_event(const SDL_Event& event) {
+    uint32_t window_id = 0;
+    switch (event.type) {
+        case SDL_KEYDOWN:
+        case SDL_KEYUP:
+            set_key(virtual_key_for_scancode(event.key.keysym.scancode), event.type == SDL_KEYDOWN);
+            if (box_->handle(event)) answer_box();
+            return true;
+        case SDL_WINDOWEVENT:
+            window_id = event.window.windowID;
+            break;
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP:
+            window_id = event.button.windowID;
+            break;
+        case SDL_MOUSEMOTION:
+            window_id = event.motion.windowID;
+            break;
+        default:
+            return false;
+    }
+    if (window_id != box_->id()) {
+        if (event.type == SDL_MOUSEBUTTONDOWN) box_->raise();
+        return false;
+    }
+    if (box_->handle(event)) answer_box();
+    return true;
+}
+
+void SdlPlatform::answer_box() {
+    box_.reset();
+    {
+        std::lock_guard lock(box_mutex_);
+        box_waiting_ = false;
+    }
+    box_answered_.notify_all();
 }
 
 }  // namespace quillon

@@ -36,7 +36,8 @@ void set_hints() {
     SDL_SetHint(SDL_HINT_IME_INTERNAL_EDITING, "0");
     SDL_SetHint(SDL_HINT_IME_SHOW_UI, "1");
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
-    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");  // quit events come from signals only
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");  // kavrun's signal watch serves them
 }
 
 // Frames go to the window system's own framebuffer where the driver has one (no graphics
@@ -111,6 +112,7 @@ SdlPlatform::SdlPlatform(const WindowOptions& options, SDL_Window* window, uint3
 }
 
 SdlPlatform::~SdlPlatform() {
+    box_.reset();     // its window before the SDL it belongs to
     beeper_.close();  // its device belongs to the SDL that ends here
     if (window_) SDL_DestroyWindow(window_);
     SDL_Quit();
@@ -153,11 +155,24 @@ void SdlPlatform::set_ime_position(int x, int y, int height) {
     wake();
 }
 
-// The window is the box's owner: while the box is up it takes no input and cannot be closed.
+// The box is shown by the event thread, which goes on painting the window meanwhile; the
+// window is its owner: while the box is up it takes no input and cannot be closed.
 void SdlPlatform::message_box(std::string_view text, std::string_view title, MessageIcon icon) {
+    std::unique_lock lock(box_mutex_);
+    if (boxes_cancelled_) return;
+    box_request_ = BoxRequest{std::string(text), std::string(title), icon};
+    box_waiting_ = true;
     ++boxes_open_;
-    show_message_box(window_, text, title, icon);
+    lock.unlock();
+    wake();
+    lock.lock();
+    box_answered_.wait(lock, [this] { return !box_waiting_; });
     --boxes_open_;
+}
+
+void SdlPlatform::cancel_message_box() {
+    boxes_cancelled_ = true;
+    wake();
 }
 
 void SdlPlatform::beep() {

@@ -8,15 +8,19 @@
 
 #include <array>
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <exception>
+#include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/platform.h"
 #include "platform/sdl/key_mapping.h"
 #include "platform/sdl/sdl_beep.h"
+#include "platform/sdl/sdl_message_box.h"
 #include "platform/sdl/sdl_platform.h"
 #include "platform/settings_file.h"
 
@@ -63,6 +67,7 @@ class SdlPlatform final : public Platform {
     void caret_changed() override;
     void set_ime_position(int x, int y, int height) override;
     void message_box(std::string_view text, std::string_view title, MessageIcon icon) override;
+    void cancel_message_box() override;
     void beep() override;
     Rect window_rect() const override;
     void move_window(const Rect& rect) override;
@@ -114,6 +119,9 @@ class SdlPlatform final : public Platform {
     void refresh_window_rect();
     void set_key(int virtual_key, bool down);
     void release_all_keys();
+    void serve_message_box();
+    bool handle_box_event(const SDL_Event& event);
+    void answer_box();
     [[noreturn]] void abandon_worker();
 
     WindowOptions options_;
@@ -142,6 +150,20 @@ class SdlPlatform final : public Platform {
 
     std::mutex fonts_mutex_;
     std::unique_ptr<FontLibrary> fonts_;
+
+    // Message boxes: asked for by the worker, shown and answered on the event thread.
+    struct BoxRequest {
+        std::string text;
+        std::string title;
+        MessageIcon icon = MessageIcon::None;
+    };
+    std::mutex box_mutex_;  // guards the request and the waiting flag
+    std::condition_variable box_answered_;
+    std::optional<BoxRequest> box_request_;     // asked for, not yet shown
+    bool box_waiting_ = false;                  // the worker waits for the answer
+    std::atomic<bool> boxes_cancelled_{false};  // the program is being stopped
+    std::unique_ptr<MessageBoxWindow> box_;     // the box that is up (event thread)
+    std::unique_ptr<Font> box_font_;            // made for the first box (event thread)
 
     std::array<std::atomic<bool>, kVirtualKeyCount> keys_down_{};
     SdlBeeper beeper_;
