@@ -39,12 +39,21 @@ bool PreparedAssignment::run(Runtime& rt, const PreparedShape& shape) const {
     }
     double number = 0.0;
     if (!x.number(rt, value, number)) return false;
-    Subscripts subs;
     if (target.subscripted) {
+        Subscripts subs;
         if (!x.subscripts(rt, target.first, target.count, subs)) return false;
         for (int k = 0; k < subs.count; ++k)
             if (subs.values[static_cast<std::size_t>(k)] < 0) return false;  // error 5
+        return store_number(rt, shape, number, subs);
     }
+    // A plain variable needs no subscript list of its own (a full one is a kilobyte to clear).
+    static const Subscripts kNone;
+    return store_number(rt, shape, number, kNone);
+}
+
+bool PreparedAssignment::store_number(Runtime& rt, const PreparedShape& shape, double number,
+                                      const Subscripts& subs) const {
+    const PreparedExpressions& x = shape.x;
     // Six digits reach the store, then the target's type converts them.
     double stored = 0.0;
     if (!convert_number(round_general(number), target.type, stored)) return false;  // error 5

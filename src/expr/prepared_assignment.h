@@ -21,6 +21,10 @@ struct PreparedAssignment {
     // Evaluates and stores as assign() does; false, with nothing changed, when the text path
     // must run instead (`shape` says whether the statement's expanded text fits).
     bool run(Runtime& rt, const PreparedShape& shape) const;
+
+  private:
+    bool store_number(Runtime& rt, const PreparedShape& shape, double number,
+                      const Subscripts& subs) const;
 };
 
 // The assignment statement, with or without LET.

@@ -10,8 +10,10 @@ namespace quillon {
 
 bool LazyLibrary::available() {
     std::call_once(once_, [this] {
-        for (const char* const* name = names_; *name != nullptr && handle_ == nullptr; ++name)
+        for (const char* const* name = names_; *name != nullptr && handle_ == nullptr; ++name) {
             handle_ = dlopen(*name, RTLD_NOW | RTLD_LOCAL);
+            if (handle_ != nullptr) opened_ = *name;
+        }
     });
     return handle_ != nullptr;
 }
@@ -19,9 +21,12 @@ bool LazyLibrary::available() {
 void* LazyLibrary::symbol(const char* name) {
     void* found = available() ? dlsym(handle_, name) : nullptr;
     if (found == nullptr) {
-        std::fprintf(stderr, "kavrun: cannot load %s from %s: %s\n", name, names_[0],
+        std::fprintf(stderr, "kavrun: cannot load %s from %s: %s\n", name, opened_,
                      handle_ == nullptr ? "the library is missing" : dlerror());
-        std::abort();
+        // What the dynamic loader does for a library linked at start: a message and status
+        // 127, not a crash with a core dump.
+        std::fflush(nullptr);
+        std::_Exit(kMissingLibraryStatus);
     }
     return found;
 }

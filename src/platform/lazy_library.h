@@ -8,6 +8,9 @@
 
 namespace quillon {
 
+// The exit status of a run that needs a library or function that cannot be loaded.
+constexpr int kMissingLibraryStatus = 127;
+
 class LazyLibrary {
   public:
     // `names`: the file names to try, in order, ending with a null.
@@ -18,13 +21,15 @@ class LazyLibrary {
     // Opens the library if that has not been tried yet; false when it cannot be opened.
     bool available();
     // The library's own definition of `name`. A library or function that is missing ends the
-    // program with a message: callers that can do without the library ask available() first.
+    // program with a message on standard error and kMissingLibraryStatus: callers that can do
+    // without the library ask available() first.
     void* symbol(const char* name);
 
   private:
     const char* const* names_;
     std::once_flag once_;
     void* handle_ = nullptr;
+    const char* opened_ = names_[0];  // the name that loaded, or the first tried
 };
 
 }  // namespace quillon

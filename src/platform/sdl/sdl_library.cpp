@@ -34,6 +34,7 @@ QUILLON_LAZY_FUNCTION(sdl_library, Uint64, SDL_GetTicks64, (void), ())
 QUILLON_LAZY_FUNCTION(sdl_library, int, SDL_GetWindowBordersSize,
                       (SDL_Window * window, int* top, int* left, int* bottom, int* right),
                       (window, top, left, bottom, right))
+QUILLON_LAZY_FUNCTION(sdl_library, Uint32, SDL_GetWindowID, (SDL_Window * window), (window))
 QUILLON_LAZY_FUNCTION(sdl_library, Uint32, SDL_GetWindowFlags, (SDL_Window * window), (window))
 QUILLON_LAZY_FUNCTION(sdl_library, void, SDL_GetWindowPosition,
                       (SDL_Window * window, int* x, int* y), (window, x, y))
@@ -59,10 +60,15 @@ QUILLON_LAZY_FUNCTION(sdl_library, int, SDL_QueueAudio,
 QUILLON_LAZY_FUNCTION(sdl_library, void, SDL_Quit, (void), ())
 QUILLON_LAZY_FUNCTION(sdl_library, void, SDL_QuitSubSystem, (Uint32 flags), (flags))
 QUILLON_LAZY_FUNCTION(sdl_library, Uint32, SDL_RegisterEvents, (int numevents), (numevents))
+QUILLON_LAZY_FUNCTION(sdl_library, void, SDL_RaiseWindow, (SDL_Window * window), (window))
 QUILLON_LAZY_FUNCTION(sdl_library, void, SDL_RestoreWindow, (SDL_Window * window), (window))
 QUILLON_LAZY_FUNCTION(sdl_library, SDL_bool, SDL_SetHint, (const char* name, const char* value),
                       (name, value))
 QUILLON_LAZY_FUNCTION(sdl_library, void, SDL_SetTextInputRect, (const SDL_Rect* rect), (rect))
+QUILLON_LAZY_FUNCTION(sdl_library, int, SDL_SetWindowInputFocus, (SDL_Window * window), (window))
+QUILLON_LAZY_FUNCTION(sdl_library, int, SDL_SetWindowModalFor,
+                      (SDL_Window * modal_window, SDL_Window* parent_window),
+                      (modal_window, parent_window))
 QUILLON_LAZY_FUNCTION(sdl_library, void, SDL_SetWindowPosition, (SDL_Window * window, int x, int y),
                       (window, x, y))
 QUILLON_LAZY_FUNCTION(sdl_library, void, SDL_SetWindowSize, (SDL_Window * window, int w, int h),
