@@ -75,8 +75,10 @@ int run(const CommandLine& line) {
     if (!choice) return file_error(why);
 
     Runtime rt(*choice->platform);
-    // QUILLON_RESCAN=1 makes every jump and loop scan the text again (benchmarks compare both).
+    // QUILLON_RESCAN=1 makes every jump and loop scan the text again (benchmarks compare both);
+    // QUILLON_TEXT_PATH=1 runs every statement from its text, none prepared (tests compare).
     rt.flow.remember_scans = std::getenv("QUILLON_RESCAN") == nullptr;
+    rt.host.prepare_statements = std::getenv("QUILLON_TEXT_PATH") == nullptr;
     WindowProcedure procedure(rt);
     // A termination signal stops the program as closing its window does (an input wait too);
     // the clean-up and the outputs follow as at any end, then the signal ends the process.

@@ -29,7 +29,8 @@ Canvas::Canvas(int width, int height, std::vector<uint32_t> pixels) {
     if (width <= 0 || height <= 0 ||
         pixels.size() != static_cast<std::size_t>(width) * static_cast<std::size_t>(height))
         return;
-    pixels_ = std::move(pixels);
+    pixels_.assign(pixels.begin(), pixels.end());
+    blank_ = false;
     width_ = width;
     height_ = height;
 }
@@ -39,8 +40,7 @@ void Canvas::resize(int width, int height) {
     height = std::clamp(height, 0, kCanvasSideMax);
     if (int64_t{width} * height > kCanvasAreaMax) height = static_cast<int>(kCanvasAreaMax / width);
     if (width == width_ && height == height_) return;
-    std::vector<uint32_t> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height),
-                                 0);
+    decltype(pixels_) pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
     int keep_w = std::min(width, width_);
     int keep_h = keep_w > 0 ? std::min(height, height_) : 0;  // nothing kept from no columns
     for (int y = 0; y < keep_h; ++y)
@@ -57,6 +57,8 @@ void Canvas::fill_rect(int x1, int y1, int x2, int y2, uint32_t rgb) {
     x2 = std::min(x2, width_);
     y2 = std::min(y2, height_);
     if (x2 <= x1 || y2 <= y1) return;  // clipped away: no pixel may be indexed
+    if (rgb == 0 && blank_) return;
+    blank_ = false;
     for (int y = y1; y < y2; ++y)
         fill_pixels(&pixels_[index(x1, y)], static_cast<std::size_t>(x2 - x1), rgb);
 }
@@ -75,6 +77,8 @@ void Canvas::blit(int dx, int dy, int width, int height, const Canvas& source, i
     if (w <= 0 || h <= 0) return;
     dx = static_cast<int>(x), dy = static_cast<int>(y), sx = static_cast<int>(u);
     sy = static_cast<int>(v), width = static_cast<int>(w), height = static_cast<int>(h);
+    if (blank_ && source.blank_) return;  // black over black, whatever the operation
+    blank_ = false;
     // Rows go in an order that is safe when source and destination overlap; within a row,
     // memmove and the row buffer are.
     const bool same = &source == this;

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "host/prepared_statement.h"
 #include "host/statement.h"
 #include "platform/platform.h"
 
@@ -49,6 +50,10 @@ struct HostState {
     std::size_t dispatch_depth = 0;
 
     uint64_t statements_run = 0;  // statements dispatched so far (event scripts count them)
+
+    // Statements prepared at their positions (off: every statement runs from its text).
+    bool prepare_statements = true;
+    PreparedCache prepared;
 
     FontRecord font;                                  // the runtime's font, from the program image
     std::string serial_setting = "1 9600 8 0 0 1 0";  // the text the serial defaults came from

@@ -97,6 +97,7 @@ void load_program(Runtime& rt, const ProgramImage& image) {
         rt.host.program.resize(nul);
     rt.host.program_released = false;
     forget_scans(rt.flow);  // remembered scans belong to the old text
+    rt.host.prepared.clear();
     rt.host.font = parse_font_record(image.face, image.font_numbers);
     auto font = rt.platform.open_font(rt.host.font);
     {

@@ -3,6 +3,8 @@
 // italic, underline and strike-out, and a per-font glyph cache shared by both threads.
 #include "platform/fonts/freetype_font.h"
 
+#include "platform/fonts/font_libraries.h"
+
 #include FT_OUTLINE_H
 #include FT_TRUETYPE_TABLES_H
 
@@ -65,6 +67,7 @@ bool is_control(char32_t cp) {
 // ---- FreeTypeLibrary ----
 
 std::shared_ptr<FreeTypeLibrary> FreeTypeLibrary::create() {
+    if (!freetype_library().available()) return nullptr;
     FT_Library library = nullptr;
     if (FT_Init_FreeType(&library) != 0) return nullptr;
     return std::shared_ptr<FreeTypeLibrary>(new FreeTypeLibrary(library));

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "platform/fonts/system_font.h"
+#include "platform/sdl/sdl_library.h"
 #include "platform/sdl/sdl_message_box.h"
 #include "platform/sdl/sdl_window.h"
 #include "platform/system_services.h"
@@ -73,6 +74,10 @@ std::string title_to_sjis(std::string_view utf8) {
 
 std::unique_ptr<Platform> make_sdl_platform(const WindowOptions& options, std::string* why) {
     if (!display_available(options)) return nullptr;
+    if (!sdl_library().available()) {
+        if (why) *why = "the SDL2 library cannot be loaded";
+        return nullptr;
+    }
     set_hints();
     // Only the display drivers whose display is named: SDL would otherwise fall back to a
     // driver without a screen, and the program would run in a window nobody sees.
