@@ -3,6 +3,7 @@
 #include <fontconfig/fontconfig.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <list>
@@ -92,6 +93,7 @@ struct FontLibrary::Impl {
     std::list<std::pair<FontRecord, std::shared_ptr<const Font>>> recent;
     std::optional<FaceFile> fallback;  // the face for characters a face lacks
     bool fallback_known = false;
+    bool freetype_missing = false;
 
     ~Impl() {
         if (config) FcConfigDestroy(config);
@@ -101,7 +103,10 @@ struct FontLibrary::Impl {
     void load_config() {
         if (config_loaded) return;
         config_loaded = true;
-        if (!fontconfig_library().available()) return;  // no faces: blank fonts
+        if (!fontconfig_library().available()) {  // no faces: blank fonts
+            std::fprintf(stderr, "kavrun: fontconfig cannot be loaded; text is drawn blank\n");
+            return;
+        }
         config = FcInitLoadConfigAndFonts();
         if (!config) return;
         std::string rules = classic_alias_rules();
@@ -182,7 +187,13 @@ std::shared_ptr<const Font> FontLibrary::Impl::open(const FontRecord& record) {
     setup.strike_out = record.strike_out != 0;
     setup.escapement = record.escapement;
     std::shared_ptr<const Font> font;
-    if (!freetype && !m.file.empty()) freetype = FreeTypeLibrary::create();
+    if (!freetype && !m.file.empty() && !freetype_missing) {
+        freetype = FreeTypeLibrary::create();
+        if (!freetype && !freetype_library().available()) {
+            freetype_missing = true;  // said once
+            std::fprintf(stderr, "kavrun: FreeType cannot be loaded; text is drawn blank\n");
+        }
+    }
     if (!m.file.empty()) font = FreeTypeFont::open(freetype, setup);
     if (!font) font = std::make_shared<BlankFont>(record);
     recent.emplace_front(record, font);
