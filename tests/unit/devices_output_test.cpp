@@ -203,6 +203,20 @@ TEST_F(DevicesTest, HostileSoundFilesAreRefusedWithoutHarm) {
                     (r.status == 1 && r.out.find("MCI error:") != std::string::npos))
             << name << ": " << r.status << " " << r.out;
     }
+    // Four kilobytes at one byte a second would decode to over an hour of sound at the mixer's
+    // rate (hundreds of megabytes): refused before any of it is decoded.
+    std::string slow = std::string("RIFF\x00\x00\x00\x00WAVEfmt ", 16) +
+                       std::string(
+                           "\x10\x00\x00\x00\x01\x00\x01\x00\x01\x00\x00\x00\x01\x00"
+                           "\x00\x00\x01\x00\x08\x00",
+                           20);
+    write("slow.wav", slow + std::string("data\x00\x10\x00\x00", 8) + std::string(4096, '\x80'));
+    auto r = kavrun("MCI \"open slow.wav alias s\"\nPRINT \"opened\"\n", "");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(
+        r.out.rfind("[Basic - Error] MCI error:このファイルは再生できません (slow.wav)", 0),
+        0u)
+        << r.out;
 }
 
 TEST_F(DevicesTest, TheSettingsChooseAnAlsaPortAndAMissingOneIsError99) {

@@ -23,6 +23,7 @@ constexpr int kBeepFadeMs = 5;           // ramps at both ends keep the tone fro
 constexpr double kBeepAmplitude = 0.25;  // of full scale
 constexpr double kSynthGain = 0.6;       // FluidSynth's 0.2 is too quiet beside sound files
 constexpr int64_t kFileSizeMax = int64_t{1} << 30;  // a bigger sound file is refused
+constexpr double kMediaSecondsMax = 20 * 60;        // about 200 MB decoded
 constexpr int kPaceSliceMs = 5;                     // the silent output mixes this often
 constexpr int kDrainWaitMs = 1000;                  // a beep still sounding at the end may finish
 
@@ -65,6 +66,51 @@ class OneShot final : public AudioSource {
     std::vector<int16_t> samples_;
     std::size_t at_ = 0;
 };
+
+uint32_t little_endian(const uint8_t* bytes, int count) {
+    uint32_t value = 0;
+    for (int k = count - 1; k >= 0; --k)
+        value = value << 8 | bytes[k];
+    return value;
+}
+
+// Seconds of sound in a WAV file: the data really there (a declared size may be a placeholder
+// or a lie) over the byte rate of its format. -1 when the chunks do not tell.
+double wave_seconds(SDL_RWops* file, Sint64 size) {
+    uint8_t head[12];
+    if (SDL_RWread(file, head, 1, 12) != 12) return -1;
+    uint32_t byte_rate = 0;
+    for (Sint64 at = 12; at + 8 <= size;) {
+        uint8_t chunk[16];
+        if (SDL_RWseek(file, at, RW_SEEK_SET) < 0 || SDL_RWread(file, chunk, 1, 8) != 8) break;
+        const Sint64 length = little_endian(chunk + 4, 4);
+        if (std::memcmp(chunk, "fmt ", 4) == 0 && SDL_RWread(file, chunk + 8, 1, 8) == 8)
+            byte_rate = little_endian(chunk + 12, 4);
+        if (std::memcmp(chunk, "data", 4) == 0)
+            return byte_rate == 0
+                       ? -1
+                       : static_cast<double>(std::min(length, size - at - 8)) / byte_rate;
+        at += 8 + length + (length & 1);
+    }
+    return -1;
+}
+
+// Seconds of sound in a file, from its headers, without decoding it; -1 when unknown.
+double sound_seconds(SDL_RWops* file, Sint64 size) {
+    uint8_t magic[12] = {};
+    bool wave = SDL_RWread(file, magic, 1, 12) == 12 && std::memcmp(magic, "RIFF", 4) == 0 &&
+                std::memcmp(magic + 8, "WAVE", 4) == 0;
+    SDL_RWseek(file, 0, RW_SEEK_SET);
+    double seconds = -1;
+    if (wave) {
+        seconds = wave_seconds(file, size);
+    } else if (Mix_Music* music = Mix_LoadMUS_RW(file, 0)) {
+        seconds = Mix_MusicDuration(music);
+        Mix_FreeMusic(music);
+    }
+    SDL_RWseek(file, 0, RW_SEEK_SET);
+    return seconds;
+}
 
 // FluidSynth talks only through its return values here.
 void silence_fluidsynth_log() {
@@ -237,6 +283,14 @@ std::optional<std::vector<int16_t>> AudioEngine::decode(const std::string& utf8_
         SDL_RWclose(file);
         failure =
             size <= 0 || size > kFileSizeMax ? MediaFailure::BadFormat : MediaFailure::Unsupported;
+        return std::nullopt;
+    }
+    // Decoding is all at once, so the length is checked first: a small file (silence, or a
+    // tiny sample rate) can stand for hours of sound.
+    double seconds = sound_seconds(file, size);
+    if (seconds < 0 || seconds > kMediaSecondsMax) {
+        SDL_RWclose(file);
+        failure = seconds < 0 ? MediaFailure::BadFormat : MediaFailure::Unsupported;
         return std::nullopt;
     }
     Mix_Chunk* chunk = Mix_LoadWAV_RW(file, 1);
