@@ -14,6 +14,8 @@
 #include <numbers>
 #include <thread>
 
+#include "platform/audio/audio_devices.h"
+
 namespace quillon {
 namespace {
 
@@ -181,6 +183,7 @@ bool AudioEngine::start_output() {
     }
     Mix_AllocateChannels(0);  // every sound goes through the engine's own sources
     if (silent_) {
+        output_start_ = std::chrono::steady_clock::now();
         try {
             pacer_ = std::thread(&AudioEngine::pace_silently, this);
         } catch (const std::system_error&) {
@@ -198,13 +201,10 @@ bool AudioEngine::start_output() {
 // Mixes as many frames as the steady clock says have passed since the output started, in
 // buffers of the device's size, catching up after any delay.
 void AudioEngine::pace_silently() {
-    using clock = std::chrono::steady_clock;
-    const auto start = clock::now();
     std::vector<int16_t> buffer(static_cast<std::size_t>(kAudioBufferFrames) * kAudioChannels);
     int64_t produced = 0;
     while (!stopping_) {
-        auto elapsed = std::chrono::duration_cast<std::chrono::microseconds>(clock::now() - start);
-        const int64_t due = elapsed.count() * kAudioRate / 1000000;
+        const int64_t due = frame_now();
         while (produced < due && !stopping_) {
             int frames = static_cast<int>(std::min<int64_t>(kAudioBufferFrames, due - produced));
             std::fill(buffer.begin(), buffer.end(), int16_t{0});
@@ -305,6 +305,37 @@ std::optional<std::vector<int16_t>> AudioEngine::decode(const std::string& utf8_
     return samples;
 }
 
+int64_t AudioEngine::frame_now() const {
+    auto elapsed = std::chrono::duration_cast<std::chrono::microseconds>(
+        std::chrono::steady_clock::now() - output_start_);
+    return elapsed.count() * kAudioRate / 1000000;
+}
+
+void AudioEngine::send_midi(uint8_t status, uint8_t data1, uint8_t data2) {
+    std::unique_lock lock(mutex_);
+    fluid_synth_t* synth = synth_;
+    if (!synth) return;
+    if (!silent_) {
+        lock.unlock();  // the synthesizer has its own lock
+        send_to_synth(synth, status & 0x0F, status, data1, data2);
+        return;
+    }
+    midi_queue_.push_back({frame_now(), status, data1, data2});
+}
+
+void AudioEngine::drop_queued_midi() {
+    std::lock_guard lock(mutex_);
+    midi_queue_.clear();
+}
+
+void AudioEngine::send_queued_midi(int64_t frame) {
+    while (!midi_queue_.empty() && midi_queue_.front().frame <= frame) {
+        const QueuedMidi& m = midi_queue_.front();
+        if (synth_) send_to_synth(synth_, m.status & 0x0F, m.status, m.data1, m.data2);
+        midi_queue_.pop_front();
+    }
+}
+
 void AudioEngine::postmix(void* self, uint8_t* stream, int bytes) {
     static_cast<AudioEngine*>(self)->mix(
         reinterpret_cast<int16_t*>(stream),
@@ -322,6 +353,10 @@ void AudioEngine::mix(int16_t* out, int frames) {
     int done = 0;
     while (done < frames) {
         int step = frames - done;
+        send_queued_midi(mixed_frames_ + done);
+        if (!midi_queue_.empty())
+            step = static_cast<int>(
+                std::min<int64_t>(step, midi_queue_.front().frame - mixed_frames_ - done));
         for (AudioSource* source : sources_) {
             if (synth_ && source->frames_to_event() == 0) source->send_due(synth_);
             int64_t next = source->frames_to_event();
@@ -338,6 +373,7 @@ void AudioEngine::mix(int16_t* out, int frames) {
                 completions.push_back(std::move(completion));
         done += step;
     }
+    mixed_frames_ += frames;
     for (std::size_t k = 0; k < samples; ++k)
         out[k] = clip(sums_[k]);
     std::erase_if(owned_, [this](const std::unique_ptr<AudioSource>& source) {
