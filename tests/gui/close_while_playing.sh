@@ -18,7 +18,8 @@ closed=$(date +%s)
 wait_for_exit
 took=$(($(date +%s) - closed))
 [ "$status" = 0 ] || fail "exit status $status"
-[ "$took" -le 5 ] || fail "the program took $took s to end after the window closed"
+# The melody has some 20 s left: ending within 10 s (a busy machine's teardown) is "at once".
+[ "$took" -le 10 ] || fail "the program took $took s to end after the window closed"
 grep -q "never shown" "$work/out" && fail "the program went on after the window closed"
 [ -s "$work/played.wav" ] || fail "nothing was recorded"
 size=$(stat -c %s "$work/played.wav")
