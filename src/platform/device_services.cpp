@@ -75,7 +75,7 @@ MidiOpenResult DeviceServices::open_midi_out() {
         result.no_device = true;  // no sound font: there is no MIDI output to offer
         return result;
     }
-    result.device = make_synth_midi_out(synth);
+    result.device = make_synth_midi_out(engine(), synth);
     return result;
 }
 

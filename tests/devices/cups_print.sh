@@ -93,13 +93,15 @@ grep -q "PrintOut" "$work"/spool/c* 2>/dev/null || { echo "the job is not named 
 # it fails with an error that says so.
 cat > "$work/away.bas" <<'BAS'
 LPRINT "open job"
+PRINT "job started"
 LINE INPUT A$
 LPRINT CHR$(12)
 BAS
 mkfifo "$work/keys"
 (cd "$work" && timeout 60 "$kavrun" --headless away.bas < keys > away.out; echo $? > away.status) &
 exec 3> "$work/keys"
-sleep 1
+# The job must be open before the server goes (a slow start, a sanitizer build).
+for _ in $(seq 300); do grep -q "job started" "$work/away.out" 2>/dev/null && break; sleep 0.1; done
 kill "$server_pid"; wait "$server_pid" 2>/dev/null; server_pid=
 echo go >&3
 exec 3>&-

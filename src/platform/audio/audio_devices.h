@@ -19,7 +19,7 @@ std::unique_ptr<MediaStream> make_sequence_stream(AudioEngine& engine, fluid_syn
                                                   MidiSequence sequence);
 
 // The built-in synthesizer as a MIDI output (channels 0 to 15).
-std::unique_ptr<MidiOut> make_synth_midi_out(fluid_synth_t* synth);
+std::unique_ptr<MidiOut> make_synth_midi_out(AudioEngine& engine, fluid_synth_t* synth);
 
 // A port of the ALSA sequencer: `address` is "CLIENT:PORT" (a number or a name), or empty for
 // the first port that takes MIDI and is not a through port. Nothing, with `why`, when there is

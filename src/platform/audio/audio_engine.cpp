@@ -14,6 +14,8 @@
 #include <numbers>
 #include <thread>
 
+#include "platform/audio/audio_devices.h"
+
 namespace quillon {
 namespace {
 
@@ -23,6 +25,7 @@ constexpr int kBeepFadeMs = 5;           // ramps at both ends keep the tone fro
 constexpr double kBeepAmplitude = 0.25;  // of full scale
 constexpr double kSynthGain = 0.6;       // FluidSynth's 0.2 is too quiet beside sound files
 constexpr int64_t kFileSizeMax = int64_t{1} << 30;  // a bigger sound file is refused
+constexpr double kMediaSecondsMax = 20 * 60;        // about 200 MB decoded
 constexpr int kPaceSliceMs = 5;                     // the silent output mixes this often
 constexpr int kDrainWaitMs = 1000;                  // a beep still sounding at the end may finish
 
@@ -65,6 +68,51 @@ class OneShot final : public AudioSource {
     std::vector<int16_t> samples_;
     std::size_t at_ = 0;
 };
+
+uint32_t little_endian(const uint8_t* bytes, int count) {
+    uint32_t value = 0;
+    for (int k = count - 1; k >= 0; --k)
+        value = value << 8 | bytes[k];
+    return value;
+}
+
+// Seconds of sound in a WAV file: the data really there (a declared size may be a placeholder
+// or a lie) over the byte rate of its format. -1 when the chunks do not tell.
+double wave_seconds(SDL_RWops* file, Sint64 size) {
+    uint8_t head[12];
+    if (SDL_RWread(file, head, 1, 12) != 12) return -1;
+    uint32_t byte_rate = 0;
+    for (Sint64 at = 12; at + 8 <= size;) {
+        uint8_t chunk[16];
+        if (SDL_RWseek(file, at, RW_SEEK_SET) < 0 || SDL_RWread(file, chunk, 1, 8) != 8) break;
+        const Sint64 length = little_endian(chunk + 4, 4);
+        if (std::memcmp(chunk, "fmt ", 4) == 0 && SDL_RWread(file, chunk + 8, 1, 8) == 8)
+            byte_rate = little_endian(chunk + 12, 4);
+        if (std::memcmp(chunk, "data", 4) == 0)
+            return byte_rate == 0
+                       ? -1
+                       : static_cast<double>(std::min(length, size - at - 8)) / byte_rate;
+        at += 8 + length + (length & 1);
+    }
+    return -1;
+}
+
+// Seconds of sound in a file, from its headers, without decoding it; -1 when unknown.
+double sound_seconds(SDL_RWops* file, Sint64 size) {
+    uint8_t magic[12] = {};
+    bool wave = SDL_RWread(file, magic, 1, 12) == 12 && std::memcmp(magic, "RIFF", 4) == 0 &&
+                std::memcmp(magic + 8, "WAVE", 4) == 0;
+    SDL_RWseek(file, 0, RW_SEEK_SET);
+    double seconds = -1;
+    if (wave) {
+        seconds = wave_seconds(file, size);
+    } else if (Mix_Music* music = Mix_LoadMUS_RW(file, 0)) {
+        seconds = Mix_MusicDuration(music);
+        Mix_FreeMusic(music);
+    }
+    SDL_RWseek(file, 0, RW_SEEK_SET);
+    return seconds;
+}
 
 // FluidSynth talks only through its return values here.
 void silence_fluidsynth_log() {
@@ -135,6 +183,7 @@ bool AudioEngine::start_output() {
     }
     Mix_AllocateChannels(0);  // every sound goes through the engine's own sources
     if (silent_) {
+        output_start_ = std::chrono::steady_clock::now();
         try {
             pacer_ = std::thread(&AudioEngine::pace_silently, this);
         } catch (const std::system_error&) {
@@ -152,13 +201,10 @@ bool AudioEngine::start_output() {
 // Mixes as many frames as the steady clock says have passed since the output started, in
 // buffers of the device's size, catching up after any delay.
 void AudioEngine::pace_silently() {
-    using clock = std::chrono::steady_clock;
-    const auto start = clock::now();
     std::vector<int16_t> buffer(static_cast<std::size_t>(kAudioBufferFrames) * kAudioChannels);
     int64_t produced = 0;
     while (!stopping_) {
-        auto elapsed = std::chrono::duration_cast<std::chrono::microseconds>(clock::now() - start);
-        const int64_t due = elapsed.count() * kAudioRate / 1000000;
+        const int64_t due = frame_now();
         while (produced < due && !stopping_) {
             int frames = static_cast<int>(std::min<int64_t>(kAudioBufferFrames, due - produced));
             std::fill(buffer.begin(), buffer.end(), int16_t{0});
@@ -239,6 +285,14 @@ std::optional<std::vector<int16_t>> AudioEngine::decode(const std::string& utf8_
             size <= 0 || size > kFileSizeMax ? MediaFailure::BadFormat : MediaFailure::Unsupported;
         return std::nullopt;
     }
+    // Decoding is all at once, so the length is checked first: a small file (silence, or a
+    // tiny sample rate) can stand for hours of sound.
+    double seconds = sound_seconds(file, size);
+    if (seconds < 0 || seconds > kMediaSecondsMax) {
+        SDL_RWclose(file);
+        failure = seconds < 0 ? MediaFailure::BadFormat : MediaFailure::Unsupported;
+        return std::nullopt;
+    }
     Mix_Chunk* chunk = Mix_LoadWAV_RW(file, 1);
     if (!chunk) {
         failure = MediaFailure::BadFormat;
@@ -249,6 +303,37 @@ std::optional<std::vector<int16_t>> AudioEngine::decode(const std::string& utf8_
     Mix_FreeChunk(chunk);
     samples.resize(samples.size() - samples.size() % kAudioChannels);
     return samples;
+}
+
+int64_t AudioEngine::frame_now() const {
+    auto elapsed = std::chrono::duration_cast<std::chrono::microseconds>(
+        std::chrono::steady_clock::now() - output_start_);
+    return elapsed.count() * kAudioRate / 1000000;
+}
+
+void AudioEngine::send_midi(uint8_t status, uint8_t data1, uint8_t data2) {
+    std::unique_lock lock(mutex_);
+    fluid_synth_t* synth = synth_;
+    if (!synth) return;
+    if (!silent_) {
+        lock.unlock();  // the synthesizer has its own lock
+        send_to_synth(synth, status & 0x0F, status, data1, data2);
+        return;
+    }
+    midi_queue_.push_back({frame_now(), status, data1, data2});
+}
+
+void AudioEngine::drop_queued_midi() {
+    std::lock_guard lock(mutex_);
+    midi_queue_.clear();
+}
+
+void AudioEngine::send_queued_midi(int64_t frame) {
+    while (!midi_queue_.empty() && midi_queue_.front().frame <= frame) {
+        const QueuedMidi& m = midi_queue_.front();
+        if (synth_) send_to_synth(synth_, m.status & 0x0F, m.status, m.data1, m.data2);
+        midi_queue_.pop_front();
+    }
 }
 
 void AudioEngine::postmix(void* self, uint8_t* stream, int bytes) {
@@ -268,6 +353,10 @@ void AudioEngine::mix(int16_t* out, int frames) {
     int done = 0;
     while (done < frames) {
         int step = frames - done;
+        send_queued_midi(mixed_frames_ + done);
+        if (!midi_queue_.empty())
+            step = static_cast<int>(
+                std::min<int64_t>(step, midi_queue_.front().frame - mixed_frames_ - done));
         for (AudioSource* source : sources_) {
             if (synth_ && source->frames_to_event() == 0) source->send_due(synth_);
             int64_t next = source->frames_to_event();
@@ -284,6 +373,7 @@ void AudioEngine::mix(int16_t* out, int frames) {
                 completions.push_back(std::move(completion));
         done += step;
     }
+    mixed_frames_ += frames;
     for (std::size_t k = 0; k < samples; ++k)
         out[k] = clip(sums_[k]);
     std::erase_if(owned_, [this](const std::unique_ptr<AudioSource>& source) {

@@ -7,7 +7,9 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -74,12 +76,20 @@ class AudioEngine {
     std::optional<std::vector<int16_t>> decode(const std::string& utf8_path, MediaFailure& failure);
     void beep();
 
+    // A channel message for the synthesizer (PLAY's notes). With a device it is sent at once;
+    // with the silent output it takes effect at the frame of the moment it was sent, however
+    // late the mixing thread runs on a busy machine, so recordings keep the music's timing.
+    void send_midi(uint8_t status, uint8_t data1, uint8_t data2);
+    void drop_queued_midi();  // the MIDI output closes
+
   private:
     static void postmix(void* self, uint8_t* stream, int bytes);
     void mix(int16_t* out, int frames);
     bool open_device(bool silent);
     void pace_silently();  // the silent output's thread
     void drain_owned();
+    void send_queued_midi(int64_t frame);  // those due by `frame`; mutex_ held
+    int64_t frame_now() const;             // the silent output's frame for this moment
 
     AudioOptions options_;
     std::mutex setup_mutex_;  // start_output and synth, each once
@@ -88,6 +98,7 @@ class AudioEngine {
     bool silent_ = false;  // no device: pacer_ mixes
     std::atomic<bool> stopping_{false};
     std::thread pacer_;
+    std::chrono::steady_clock::time_point output_start_;  // the silent output's frame 0
     bool synth_tried_ = false;
     std::string synth_error_;
     fluid_settings_t* settings_ = nullptr;
@@ -98,6 +109,12 @@ class AudioEngine {
     std::vector<std::unique_ptr<AudioSource>> owned_;
     std::vector<int32_t> sums_;
     std::vector<int16_t> rendered_;
+    struct QueuedMidi {
+        int64_t frame;
+        uint8_t status, data1, data2;
+    };
+    std::deque<QueuedMidi> midi_queue_;  // the silent output's messages, in time order
+    int64_t mixed_frames_ = 0;           // frames mixed since the output started
     WavWriter recording_;
 };
 

@@ -15,18 +15,19 @@ constexpr uint8_t kAllNotesOff = 123;
 
 class SynthMidiOut final : public MidiOut {
   public:
-    explicit SynthMidiOut(fluid_synth_t* synth) : synth_(synth) {}
+    SynthMidiOut(AudioEngine& engine, fluid_synth_t* synth) : engine_(engine), synth_(synth) {}
     ~SynthMidiOut() override {
+        engine_.drop_queued_midi();  // nothing sent before the close may sound after it
         for (int channel = 0; channel < kMidiChannels; ++channel)
             fluid_synth_all_notes_off(synth_, channel);
     }
     bool send(uint8_t status, uint8_t data1, uint8_t data2, std::string&) override {
-        send_to_synth(synth_, status & 0x0F, status, data1,
-                      data2);  // the synthesizer never refuses
+        engine_.send_midi(status, data1, data2);  // the synthesizer never refuses
         return true;
     }
 
   private:
+    AudioEngine& engine_;
     fluid_synth_t* synth_;
 };
 
@@ -103,8 +104,8 @@ bool find_port(snd_seq_t* seq, snd_seq_addr_t& found) {
 
 }  // namespace
 
-std::unique_ptr<MidiOut> make_synth_midi_out(fluid_synth_t* synth) {
-    return std::make_unique<SynthMidiOut>(synth);
+std::unique_ptr<MidiOut> make_synth_midi_out(AudioEngine& engine, fluid_synth_t* synth) {
+    return std::make_unique<SynthMidiOut>(engine, synth);
 }
 
 std::unique_ptr<MidiOut> make_alsa_midi_out(const std::string& address, std::string& why) {
