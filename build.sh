@@ -11,7 +11,9 @@ cd "$(dirname "$0")"
 
 PACKAGES=(cmake make g++ pkg-config libsdl2-dev libfreetype-dev libfontconfig-dev libpng-dev
     fonts-ipafont-mincho fonts-ipafont-gothic libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb xauth xdotool libx11-dev ccache)
+    xvfb xauth xdotool libx11-dev ccache socat binutils
+    libfluidsynth-dev fluid-soundfont-gm libsdl2-mixer-dev libasound2-dev libcups2-dev
+    libcairo2-dev cups cups-daemon cups-client printer-driver-cups-pdf poppler-utils)
 JOBS=$(nproc 2>/dev/null || echo 2)
 # Under ThreadSanitizer: the targets the run needs, and the tests that run more than one thread
 # (the window with its event thread, signals, kavrun itself, input waits, mouse traps, glyphs
@@ -93,6 +95,7 @@ case "${1:-}" in
         install_packages "${PACKAGES[@]}" bwbasic yabasic hyperfine
         configure_and_build build-bench -DCMAKE_BUILD_TYPE=Release -DQUILLON_BENCH=ON
         bench/run.sh build-bench
+        bench/graphics.sh build-bench
         ;;
     *)
         echo "usage: ./build.sh run FILE | test | test-fast | build | bench"

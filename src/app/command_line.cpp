@@ -11,7 +11,7 @@ namespace {
 
 bool takes_value(const std::string& name) {
     return name == "--screen" || name == "--window" || name == "--keys" || name == "--keys-file" ||
-           name == "--events" || name == "--screenshot";
+           name == "--events" || name == "--screenshot" || name == "--audio" || name == "--printer";
 }
 
 // Stores the value of one option that takes one.
@@ -28,6 +28,10 @@ bool set_value(CommandLine& line, const std::string& name, const std::string& va
         line.keys_file = value;
     } else if (name == "--events") {
         line.events_file = value;
+    } else if (name == "--audio") {
+        line.audio_file = value;
+    } else if (name == "--printer") {
+        line.printer_file = value;
     } else {
         line.screenshot = value;
     }
@@ -56,6 +60,8 @@ const char kUsage[] =
     "  --events FILE      scripted mouse events and key-state changes\n"
     "  --dump-text        at the end, print the character screen's text\n"
     "  --screenshot FILE  at the end, save the window surface as PNG\n"
+    "  --audio FILE.wav   also record everything that sounds (PLAY, MCI, BEEP) to FILE\n"
+    "  --printer FILE.pdf LPRINT's pages go to FILE instead of the default printer\n"
     "  --help             show this help\n";
 
 std::optional<Size> parse_size(const std::string& text) {

@@ -20,6 +20,8 @@ struct CommandLine {
     std::string events_file;
     bool dump_text = false;
     std::string screenshot;
+    std::string audio_file;    // --audio: a WAV recording of everything that sounds
+    std::string printer_file;  // --printer: LPRINT's pages go to this PDF file
     bool help = false;
 };
 

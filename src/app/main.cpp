@@ -13,6 +13,7 @@
 #include "host/run_loop.h"
 #include "host/runtime.h"
 #include "host/startup.h"
+#include "platform/file_system.h"
 #include "platform/headless/transcript.h"
 #include "platform/screenshot.h"
 #include "platform/signal_watch.h"
@@ -43,7 +44,7 @@ int file_error(const std::string& why) {
 void run_worker(Runtime& rt, const WindowProcedure& procedure, const ProgramSource& source) {
     load_program(rt, source.image);
     initialise_program_state(rt);
-    rt.devices.program_folder = source.folder;
+    rt.devices.program_folder = program_name_of(source.folder);  // as programs spell names
     if (!procedure.closed()) run_program(rt);
 }
 
@@ -74,8 +75,10 @@ int run(const CommandLine& line) {
     if (!choice) return file_error(why);
 
     Runtime rt(*choice->platform);
-    // QUILLON_RESCAN=1 makes every jump and loop scan the text again (benchmarks compare both).
+    // QUILLON_RESCAN=1 makes every jump and loop scan the text again (benchmarks compare both);
+    // QUILLON_TEXT_PATH=1 runs every statement from its text, none prepared (tests compare).
     rt.flow.remember_scans = std::getenv("QUILLON_RESCAN") == nullptr;
+    rt.host.prepare_statements = std::getenv("QUILLON_TEXT_PATH") == nullptr;
     WindowProcedure procedure(rt);
     // A termination signal stops the program as closing its window does (an input wait too);
     // the clean-up and the outputs follow as at any end, then the signal ends the process.

@@ -63,6 +63,8 @@ std::optional<PlatformChoice> choose_platform(const CommandLine& line, const std
         window.screen = line.screen;
         window.window = line.window;
         window.title = title;
+        window.audio_file = line.audio_file;
+        window.printer_file = line.printer_file;
         std::string reason;
         if (auto platform = make_sdl_platform(window, &reason))
             return PlatformChoice{std::move(platform), false};
@@ -74,7 +76,7 @@ std::optional<PlatformChoice> choose_platform(const CommandLine& line, const std
     }
     auto input = headless_input(line, why);
     if (!input) return std::nullopt;
-    HeadlessOptions options{line.screen, line.window, title};
+    HeadlessOptions options{line.screen, line.window, title, line.audio_file, line.printer_file};
     return PlatformChoice{std::make_unique<HeadlessPlatform>(options, std::move(*input)), true};
 }
 

@@ -1,8 +1,13 @@
-// State of the devices: the program folder and the serial-port defaults.
+// State of the devices: the file table, the program folder, the serial-port defaults, the
+// printer and sound.
 #pragma once
 
 #include <array>
 #include <string>
+
+#include "devices/file_table.h"
+#include "devices/printer_state.h"
+#include "devices/sound_state.h"
 
 namespace quillon {
 
@@ -11,10 +16,11 @@ struct SerialDefaults {
 };
 
 struct DeviceState {
+    FileTable files;             // file numbers 1 to 9
     std::string program_folder;  // relative names are resolved against it; CHDIR changes it
     SerialDefaults serial;
-    int printer_line_pitch = 10;
-    int printer_line_offset = 0;
+    PrinterState printer;  // LPRINT's job and print position
+    SoundState sound;      // PLAY's MIDI output and voices, MCI's media devices
 };
 
 }  // namespace quillon

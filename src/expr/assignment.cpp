@@ -155,6 +155,7 @@ void assign(Runtime& rt, std::string_view text) {
 
 void reset_declared_letters(Runtime& rt) {
     rt.expr.letters = DeclaredLetters{};
+    ++rt.expr.variables.generation;
 }
 
 void let_statement(Runtime& rt, StatementContext& ctx) {
@@ -198,6 +199,7 @@ void declare_letters(Runtime& rt, StatementContext& ctx) {
         return;
     }
     *list |= mask;
+    ++rt.expr.variables.generation;  // names of these letters may have changed type
 }
 
 }  // namespace quillon

@@ -162,6 +162,10 @@ int check_arguments(Runtime& rt, std::string_view args, int expected, bool repor
     return split.count;
 }
 
+bool is_builtin(std::string_view name) {
+    return find_builtin(name) != nullptr;
+}
+
 bool call_builtin(Runtime& rt, std::string_view name, std::string_view args, std::string& out) {
     const Builtin* entry = find_builtin(name);
     if (!entry) return false;

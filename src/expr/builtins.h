@@ -13,6 +13,8 @@ namespace quillon {
 
 struct Runtime;
 
+// True when a built-in function is called `name` (any letter case).
+bool is_builtin(std::string_view name);
 // Runs the built-in called `name` (any letter case) on `args`; false when there is none.
 bool call_builtin(Runtime& rt, std::string_view name, std::string_view args, std::string& out);
 

@@ -1,6 +1,7 @@
 // The built-ins that read the world outside the expression: files (eof, lof), the keyboard
 // (input$, KeyState), the mouse (mousestate), the picture (point), colours (RGB) and the
 // random generator (rnd).
+#include <algorithm>
 #include <mutex>
 
 #include "devices/file_table.h"
@@ -28,6 +29,14 @@ bool open_file_number(Runtime& rt, int32_t number) {
     return false;
 }
 
+std::string_view trimmed(std::string_view text) {
+    while (!text.empty() && is_blank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && is_blank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
 // A file number written as one digit (with or without "#"), or else any numeric expression.
 int32_t file_number_argument(Runtime& rt, std::string_view text) {
     if (!text.empty() && text[0] == '#') text.remove_prefix(1);
@@ -37,15 +46,14 @@ int32_t file_number_argument(Runtime& rt, std::string_view text) {
 
 }  // namespace
 
-// -1 at the end of the file, else 0; the bytes looked at are given back to the file.
+// -1 at the end of the file, else 0. A serial port is at its end while no received byte
+// waits, so that eof never waits for the line. EOF(#1) is taken as lof and input$ take it.
 void eof_function(Runtime& rt, const Arguments& a, std::string& out) {
-    int32_t number = integer_argument(rt, a.item[0]);
+    int32_t number = file_number_argument(rt, trimmed(a.item[0]));
     if (rt.host.stop || !open_file_number(rt, number)) return;
-    int got = 0;
-    while (got < 2 && file_read_byte(rt, number) >= 0)
-        ++got;
-    if (got > 0 && !file_seek_back(rt, number, got)) return report_error(rt, kFileAccess);
-    out = got == 0 ? "-1" : "0";
+    std::optional<bool> at_end = file_at_end(rt, number);
+    if (!at_end) return report_error(rt, kFileAccess);
+    out = *at_end ? "-1" : "0";
 }
 
 void lof_function(Runtime& rt, const Arguments& a, std::string& out) {
@@ -56,12 +64,26 @@ void lof_function(Runtime& rt, const Arguments& a, std::string& out) {
     write_whole_number(static_cast<double>(*size), out);
 }
 
-// Waits for n keystrokes; typed bytes are escaped like every string value.
+// input$(n): waits for n keystrokes. input$(n, [#]f): reads n bytes of an open file (fewer
+// at its end; error 7 when it is at its end already) or port (waiting for all n). Bytes are
+// escaped like every string value.
 void input_function(Runtime& rt, const Arguments& a, std::string& out) {
-    int32_t n = integer_argument(rt, a.whole);
+    std::size_t comma = first_comma(a.whole, true);
+    int32_t n = integer_argument(rt, a.whole.substr(0, comma));
+    int32_t file = 0;
+    if (comma != std::string_view::npos)
+        file = file_number_argument(rt, trimmed(a.whole.substr(comma + 1)));
     if (rt.host.stop) return;
     if (n > static_cast<int32_t>(kStatementMax)) return report_error(rt, kMemoryRange);
     std::string raw;
+    if (comma != std::string_view::npos) {
+        if (!open_file_number(rt, file)) return;
+        if (!file_read_bytes(rt, file, static_cast<std::size_t>(std::max(n, 0)), raw)) {
+            if (!rt.host.stop) report_error(rt, kFileAccess);
+            return;
+        }
+        return encode_string(raw, out);
+    }
     while (static_cast<int32_t>(raw.size()) < n && !rt.host.stop) {
         rt.platform.want_keys(KeyDemand::Character);
         int key = -1;

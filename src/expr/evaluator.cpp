@@ -201,14 +201,6 @@ bool string_term(Runtime& rt, std::string_view term, std::string& value, std::st
 
 // ---- Conditions ----
 
-// A condition's number as an integer, truncated toward zero; a value beyond 32 bits stays at
-// the nearer end, so that a huge number is still true rather than wrapping to 0.
-int32_t condition_value(double value) {
-    int32_t whole = 0;
-    if (truncate_checked(value, whole) || std::isnan(value)) return whole;
-    return value > 0 ? std::numeric_limits<int32_t>::max() : std::numeric_limits<int32_t>::min();
-}
-
 enum class Relation { kEqual, kNotEqual, kLess, kLessEqual, kGreater, kGreaterEqual };
 
 // The comparison operator at `pos` and its width (1 or 2). =< and => read as <= and >=.
@@ -405,6 +397,12 @@ double eval_numeric(Runtime& rt, std::string_view text) {
     double value = 0.0;
     if (!eval_flat(rt, work, value)) return 0.0;
     return value;
+}
+
+int32_t condition_value(double value) {
+    int32_t whole = 0;
+    if (truncate_checked(value, whole) || std::isnan(value)) return whole;
+    return value > 0 ? std::numeric_limits<int32_t>::max() : std::numeric_limits<int32_t>::min();
 }
 
 int32_t eval_integer(Runtime& rt, std::string_view text) {

@@ -28,5 +28,8 @@ bool truncate_checked(double value, int32_t& out);
 // A numeric expression truncated toward zero to a count, time, position or code: a value
 // outside the 32-bit range is error 5 and reads as 0.
 int32_t eval_integer(Runtime& rt, std::string_view text);
+// A condition's number as an integer, truncated toward zero; a value beyond 32 bits stays at
+// the nearer end, so that a huge number is still true rather than wrapping to 0.
+int32_t condition_value(double value);
 
 }  // namespace quillon

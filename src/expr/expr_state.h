@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -23,12 +24,22 @@ struct UserFunction {
     std::string body;    // the expression as written, expanded at each call
 };
 
+// Working space of prepared evaluation, kept between statements so that it is not allocated
+// again: strings handed out in stack order, and the random numbers a statement has drawn.
+struct ExprScratch {
+    std::vector<std::unique_ptr<std::string>> strings;
+    std::size_t strings_used = 0;
+    std::vector<double> random;    // by rnd call, in text order
+    std::size_t string_bytes = 0;  // bytes the function results would add to the statement
+};
+
 struct ExprState {
     RandomState random;
     VariableStore variables;
     DeclaredLetters letters;
     std::vector<UserFunction> user_functions;  // definition order, at most kUserFunctionMax
     int user_call_depth = 0;                   // user-function calls in progress
+    ExprScratch scratch;
 };
 
 }  // namespace quillon

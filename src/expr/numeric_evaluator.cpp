@@ -7,6 +7,7 @@
 #include <string>
 
 #include "expr/evaluator.h"
+#include "expr/flat_passes.h"
 #include "expr/value_text.h"
 #include "expr/variables.h"
 #include "host/error_report.h"
@@ -17,14 +18,6 @@ namespace quillon {
 namespace {
 
 constexpr double kTwoTo63 = 9223372036854775808.0;
-
-// The operand and operator lists of one evaluation.
-struct FlatLists {
-    double operands[kOperandMax];
-    char operators[kOperandMax];
-    int operand_count = 0;
-    int operator_count = 0;
-};
 
 // A "+" or "-" at `pos` that belongs to a number's exponent rather than being an operator.
 bool exponent_sign_at(std::string_view text, std::size_t pos) {
@@ -94,31 +87,52 @@ bool operand_value(Runtime& rt, std::string_view operand, double& value) {
     return variable_value(rt, operand, value);
 }
 
-bool divide_by_zero(Runtime& rt) {
-    report_error(rt, kDivisionByZero);
-    return false;
+// Applies, left to right, every operator for which `in_pass` holds, compacting both lists in
+// place: operator i joins operands i and i+1.
+template <class InPass>
+PassResult run_pass(FlatLists& lists, InPass in_pass) {
+    int out_operators = 0;
+    int out_operands = 1;
+    for (int i = 0; i < lists.operator_count; ++i) {
+        char op = lists.operators[i];
+        double right = lists.operands[i + 1];
+        if (in_pass(op)) {
+            double& left = lists.operands[out_operands - 1];
+            PassResult result = apply_operator(op, left, right, left);
+            if (result != PassResult::kDone) return result;
+        } else {
+            lists.operators[out_operators++] = op;
+            lists.operands[out_operands++] = right;
+        }
+    }
+    lists.operator_count = out_operators;
+    lists.operand_count = out_operands;
+    return PassResult::kDone;
 }
 
-// One binary operation. Division by zero (after truncation for \ and MOD) is error 16; a
-// result beyond the double range, or none (a fractional power of a negative number), error 5.
-bool apply_operator(Runtime& rt, char op, double left, double right, double& result) {
+}  // namespace
+
+PassResult apply_operator(char op, double left, double right, double& result) {
+    auto finite = [&result] {
+        return std::isfinite(result) ? PassResult::kDone : PassResult::kNotFinite;
+    };
     switch (op) {
         case '^':
             result = std::pow(left, right);
-            return finite_number(rt, result);
+            return finite();
         case '*':
             result = left * right;
-            return finite_number(rt, result);
+            return finite();
         case '+':
             result = left + right;
-            return finite_number(rt, result);
+            return finite();
         case '-':
             result = left - right;
-            return finite_number(rt, result);
+            return finite();
         case '/':
-            if (right == 0.0) return divide_by_zero(rt);
+            if (right == 0.0) return PassResult::kDivisionByZero;
             result = left / right;
-            return finite_number(rt, result);
+            return finite();
         default:
             break;
     }
@@ -127,55 +141,71 @@ bool apply_operator(Runtime& rt, char op, double left, double right, double& res
     switch (op) {
         case '\\':
         case kOpMod:
-            if (b == 0) return divide_by_zero(rt);
+            if (b == 0) return PassResult::kDivisionByZero;
             // In 64 bits, so that -2147483648 \ -1 wraps instead of trapping.
             result = static_cast<int32_t>(static_cast<uint32_t>(op == '\\' ? a / b : a % b));
-            return true;
+            return PassResult::kDone;
         case kOpAnd:
             result = static_cast<int32_t>(a & b);
-            return true;
+            return PassResult::kDone;
         case kOpOr:
             result = static_cast<int32_t>(a | b);
-            return true;
+            return PassResult::kDone;
         case kOpXor:
             result = static_cast<int32_t>(a ^ b);
-            return true;
+            return PassResult::kDone;
         default:
-            return false;
+            return PassResult::kDone;  // no such operator reaches the passes
     }
 }
 
-// Applies, left to right, every operator for which `in_pass` holds, compacting both lists in
-// place: operator i joins operands i and i+1.
-template <class InPass>
-bool run_pass(Runtime& rt, FlatLists& lists, InPass in_pass) {
-    int out_operators = 0;
-    int out_operands = 1;
-    for (int i = 0; i < lists.operator_count; ++i) {
-        char op = lists.operators[i];
-        double right = lists.operands[i + 1];
-        if (in_pass(op)) {
-            double& left = lists.operands[out_operands - 1];
-            if (!apply_operator(rt, op, left, right, left)) return false;
-        } else {
-            lists.operators[out_operators++] = op;
-            lists.operands[out_operands++] = right;
-        }
+uint8_t pass_of(char op) {
+    switch (op) {
+        case '^':
+            return kPassPower;
+        case '*':
+        case '/':
+        case '\\':
+            return kPassProduct;
+        case kOpMod:
+            return kPassModulo;
+        case '+':
+        case '-':
+            return kPassSum;
+        case kOpAnd:
+            return kPassAnd;
+        case kOpOr:
+            return kPassOr;
+        case kOpXor:
+            return kPassXor;
+        default:
+            return 0;
     }
-    lists.operator_count = out_operators;
-    lists.operand_count = out_operands;
-    return true;
 }
 
-bool run_passes(Runtime& rt, FlatLists& lists) {
-    return run_pass(rt, lists, [](char op) { return op == '^'; }) &&
-           run_pass(rt, lists, [](char op) { return op == '*' || op == '/' || op == '\\'; }) &&
-           run_pass(rt, lists, [](char op) { return op == kOpMod; }) &&
-           run_pass(rt, lists, [](char op) { return op == '+' || op == '-'; }) &&
-           run_pass(rt, lists, [](char op) { return op == kOpAnd; }) &&
-           run_pass(rt, lists, [](char op) { return op == kOpOr; }) &&
-           run_pass(rt, lists, [](char op) { return op == kOpXor; });
+PassResult run_passes(FlatLists& lists, uint8_t passes) {
+    struct Pass {
+        uint8_t bit;
+        bool (*in_pass)(char);
+    };
+    static constexpr Pass kPasses[] = {
+        {kPassPower, [](char op) { return op == '^'; }},
+        {kPassProduct, [](char op) { return op == '*' || op == '/' || op == '\\'; }},
+        {kPassModulo, [](char op) { return op == kOpMod; }},
+        {kPassSum, [](char op) { return op == '+' || op == '-'; }},
+        {kPassAnd, [](char op) { return op == kOpAnd; }},
+        {kPassOr, [](char op) { return op == kOpOr; }},
+        {kPassXor, [](char op) { return op == kOpXor; }},
+    };
+    for (const Pass& pass : kPasses) {
+        if ((passes & pass.bit) == 0) continue;
+        PassResult result = run_pass(lists, pass.in_pass);
+        if (result != PassResult::kDone) return result;
+    }
+    return PassResult::kDone;
 }
+
+namespace {
 
 // Reads the operator at an item start into the list; sets `negate` for NOT. Returns the
 // position after it, or npos after a syntax error.
@@ -252,7 +282,18 @@ double reduce_numeric(Runtime& rt, std::string_view text) {
         pos = end;
     }
     if (lists.operand_count == 0) return 0.0;
-    if (!run_passes(rt, lists)) return 0.0;
+    switch (run_passes(lists, kAllPasses)) {
+        case PassResult::kDone:
+            break;
+        case PassResult::kDivisionByZero:
+            report_error(rt, kDivisionByZero);
+            return 0.0;
+        case PassResult::kNotFinite:
+            // Beyond the double range, or no number (a fractional power of a negative one):
+            // its "inf" or "nan" text would read back as a variable's name.
+            report_error(rt, kOutOfRange);
+            return 0.0;
+    }
     double result = lists.operands[0];
     if (negate) result = ~truncate_to_int32(result);
     return result;

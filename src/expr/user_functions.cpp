@@ -87,6 +87,7 @@ bool call_user_function(Runtime& rt, std::string_view name, std::string_view arg
 void reset_user_functions(Runtime& rt) {
     rt.expr.user_functions.clear();
     rt.expr.user_call_depth = 0;
+    ++rt.expr.variables.generation;
 }
 
 // DEF FN: head=body. The head is the name and its bracketed parameters; the body is kept as
@@ -110,6 +111,7 @@ void define_function(Runtime& rt, StatementContext& ctx) {
     if (function.name.empty()) return report_error(rt, kSyntaxError);
     function.body = body;
     rt.expr.user_functions.push_back(std::move(function));
+    ++rt.expr.variables.generation;  // a missing variable or an array may now be this function
 }
 
 }  // namespace quillon

@@ -351,9 +351,18 @@ void encode_char(uint8_t code, std::string& out, bool quoted) {
 }
 
 void encode_string(std::string_view raw, std::string& out) {
-    out.assign(1, '"');
-    for (char c : raw)
+    out.clear();
+    out.reserve(raw.size() + 2);
+    out += '"';
+    std::size_t plain = 0;  // bytes from here on need no escape up to the next special one
+    for (std::size_t k = 0; k < raw.size(); ++k) {
+        char c = raw[k];
+        if (c != kOpEscape && c != '"' && c != '\0') continue;
+        out.append(raw.substr(plain, k - plain));
         encode_char(static_cast<uint8_t>(c), out, false);
+        plain = k + 1;
+    }
+    out.append(raw.substr(plain));
     out += '"';
 }
 

@@ -56,6 +56,11 @@ struct VariableStore {
     std::size_t string_bytes = 0;  // bytes of the store's lines: line feed, name, blank, value
 
     std::string key;  // scratch for building element keys without allocating per access
+
+    // Raised whenever a name may resolve differently: an entry added or removed, a string
+    // variable made or erased, a reset, declared letters or user functions changed. Statements
+    // prepared ahead keep slots resolved under one generation and look again after a change.
+    uint64_t generation = 0;
 };
 
 // The letters declared by the type-declaration statement, one bit per letter A..Z. The lists
@@ -64,6 +69,7 @@ struct DeclaredLetters {
     uint32_t integer = 0;
     uint32_t single = 0;
     uint32_t string = 0;
+    bool operator==(const DeclaredLetters&) const = default;
 };
 
 }  // namespace quillon

@@ -12,6 +12,7 @@
 #include "expr/evaluator.h"
 #include "expr/random.h"
 #include "expr/value_text.h"
+#include "expr/variable_slots.h"
 #include "host/error_report.h"
 #include "host/limits.h"
 #include "host/runtime.h"
@@ -125,15 +126,15 @@ void entry_text(std::string& out, std::string_view name, char mark, const Subscr
 // The slot offset of an element in a dimensioned array; error 14 on a wrong count or a
 // subscript above its bound.
 bool array_offset(Runtime& rt, const CatalogueEntry& array, const Subscripts& subscripts,
-                  std::size_t& offset) {
+                  std::size_t& offset, bool report = true) {
     if (static_cast<std::size_t>(subscripts.count) != array.bounds.size()) {
-        report_error(rt, kArrayMemory);
+        if (report) report_error(rt, kArrayMemory);
         return false;
     }
     offset = 0;
     for (std::size_t k = 0; k < array.bounds.size(); ++k) {
         if (subscripts.values[k] > array.bounds[k]) {
-            report_error(rt, kArrayMemory);
+            if (report) report_error(rt, kArrayMemory);
             return false;
         }
         offset = offset * (static_cast<std::size_t>(array.bounds[k]) + 1) +
@@ -142,7 +143,8 @@ bool array_offset(Runtime& rt, const CatalogueEntry& array, const Subscripts& su
     return true;
 }
 
-Lookup locate(Runtime& rt, std::string_view name, const Subscripts& subscripts, std::size_t& slot) {
+Lookup locate(Runtime& rt, std::string_view name, const Subscripts& subscripts, std::size_t& slot,
+              bool report = true) {
     auto& store = rt.expr.variables;
     auto found = store.names.find(name);
     if (found == store.names.end()) return Lookup::kMissing;
@@ -155,7 +157,7 @@ Lookup locate(Runtime& rt, std::string_view name, const Subscripts& subscripts, 
     if (at.array >= 0) {
         const CatalogueEntry& array = store.entries[static_cast<std::size_t>(at.array)];
         std::size_t offset = 0;
-        if (!array_offset(rt, array, subscripts, offset)) return Lookup::kError;
+        if (!array_offset(rt, array, subscripts, offset, report)) return Lookup::kError;
         slot = array.first_slot + offset;
         return Lookup::kFound;
     }
@@ -228,12 +230,13 @@ bool append_entry(Runtime& rt, CatalogueEntry entry, std::size_t slots) {
     }
     store.catalogue_bytes += bytes;
     index_entry(store, static_cast<int32_t>(store.entries.size() - 1));
+    ++store.generation;
     return true;
 }
 
-// The number that a numeric value text reading `value` stands for once converted to the type;
-// false when it does not fit the type.
-bool number_for_type(double value, VariableType type, double& number) {
+}  // namespace
+
+bool convert_number(double value, VariableType type, double& number) {
     if (!std::isfinite(value)) return false;  // "inf" or "nan" would read back as a name
     if (type == kInteger) {
         double whole = std::floor(value);
@@ -259,13 +262,15 @@ bool number_for_type(double value, VariableType type, double& number) {
     return true;
 }
 
+bool is_user_function_name(std::string_view name) {
+    return name.size() > 2 && to_upper_ascii(name[0]) == 'F' && to_upper_ascii(name[1]) == 'N';
+}
+
+namespace {
+
 // "%g" with the leading-zero rule, into a buffer of kGeneralTextMax bytes.
 std::size_t write_variable_number(char* out, double value) {
     return trim_leading_zero(out, write_general(out, value));
-}
-
-bool is_user_function_name(std::string_view name) {
-    return name.size() > 2 && to_upper_ascii(name[0]) == 'F' && to_upper_ascii(name[1]) == 'N';
 }
 
 bool is_rnd(std::string_view reference) {
@@ -296,13 +301,20 @@ bool missing_function_name(const NumericLookup& found) {
 // creating the variable or element when needed.
 bool store_number(Runtime& rt, std::string_view reference, VariableType type, double value) {
     double number = 0.0;
-    if (!number_for_type(value, type, number)) {
+    if (!convert_number(value, type, number)) {
         report_error(rt, kOutOfRange);
         return false;
     }
     std::string_view name;
     Subscripts subscripts;
     if (!parse_subscripts(rt, reference, name, subscripts)) return false;
+    return store_converted(rt, name, subscripts, number);
+}
+
+}  // namespace
+
+bool store_converted(Runtime& rt, std::string_view name, const Subscripts& subscripts,
+                     double number) {
     std::size_t slot = 0;
     switch (locate(rt, name, subscripts, slot)) {
         case Lookup::kFound:
@@ -321,6 +333,8 @@ bool store_number(Runtime& rt, std::string_view reference, VariableType type, do
     rt.expr.variables.values.back() = number;
     return true;
 }
+
+namespace {
 
 bool get_string(Runtime& rt, std::string_view reference, std::string& out) {
     std::string name;
@@ -354,10 +368,12 @@ bool set_string(Runtime& rt, std::string_view reference, std::string_view value)
         return false;
     }
     store.string_bytes = store.string_bytes - old_bytes + new_bytes;
-    if (found == store.strings.end())
+    if (found == store.strings.end()) {
         store.strings.emplace(std::move(name), std::move(text));
-    else
+        ++store.generation;
+    } else {
         found->second = std::move(text);
+    }
     return true;
 }
 
@@ -369,6 +385,7 @@ void erase_string(Runtime& rt, std::string_view reference) {
     if (found == store.strings.end()) return;
     store.string_bytes -= 2 + name.size() + found->second.size();
     store.strings.erase(found);
+    ++store.generation;
 }
 
 // Removes the numeric entries of `name` in catalogue order: a scalar ends the walk, elements
@@ -396,6 +413,7 @@ void erase_numeric(Runtime& rt, std::string_view name) {
     store.values.resize(slot_out);
     store.entries = std::move(kept);
     reindex(store);
+    ++store.generation;
 }
 
 }  // namespace
@@ -542,7 +560,7 @@ bool convert_to_type(std::string& value, VariableType type) {
         case kInteger:
         case kSingle: {
             double number = 0.0;
-            if (!number_for_type(parse_decimal(value), type, number)) return false;
+            if (!convert_number(parse_decimal(value), type, number)) return false;
             value = type == kInteger ? format_integer(static_cast<int32_t>(number))
                                      : format_single(number);
             return true;
@@ -586,6 +604,45 @@ void reset_variables(Runtime& rt) {
     std::vector<double>().swap(store.values);  // the value block is given back
     store.strings.clear();
     store.string_bytes = 0;
+    ++store.generation;
+}
+
+SlotLookup find_slot_quietly(Runtime& rt, std::string_view name, const Subscripts& subscripts,
+                             std::size_t& slot) {
+    switch (locate(rt, name, subscripts, slot, false)) {
+        case Lookup::kFound:
+            return SlotLookup::kFound;
+        case Lookup::kMissing:
+            return SlotLookup::kMissing;
+        case Lookup::kError:
+            break;
+    }
+    return SlotLookup::kFailed;
+}
+
+const std::string* find_string_value(Runtime& rt, std::string_view key) {
+    auto& strings = rt.expr.variables.strings;
+    auto found = strings.find(key);
+    return found == strings.end() ? nullptr : &found->second;
+}
+
+bool store_string_quietly(Runtime& rt, std::string_view key, std::string_view content) {
+    auto& store = rt.expr.variables;
+    auto found = store.strings.find(key);
+    std::size_t old_bytes =
+        found == store.strings.end() ? 0 : 2 + key.size() + found->second.size();
+    std::size_t new_bytes = 2 + key.size() + content.size() + 2;  // the value keeps its quotes
+    if (store.string_bytes - old_bytes + new_bytes > kStoreMax) return false;
+    if (found == store.strings.end()) {
+        found = store.strings.emplace(std::string(key), std::string()).first;
+        ++store.generation;
+    }
+    std::string& value = found->second;  // assigned in place: its capacity is reused
+    value.assign(1, '"');
+    value.append(content);
+    value.push_back('"');
+    store.string_bytes = store.string_bytes - old_bytes + new_bytes;
+    return true;
 }
 
 }  // namespace quillon

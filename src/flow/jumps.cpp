@@ -8,10 +8,12 @@
 #include "expr/evaluator.h"
 #include "expr/value_text.h"
 #include "flow/event_traps.h"
+#include "flow/prepared_flow.h"
 #include "flow/program_text.h"
 #include "flow/statements.h"
 #include "host/error_report.h"
 #include "host/limits.h"
+#include "host/prepared_statement.h"
 #include "host/runtime.h"
 #include "host/text_scan.h"
 
@@ -95,7 +97,97 @@ void computed_jump(Runtime& rt, std::string_view selector, uint16_t token,
         call_subroutine(rt, *target);
 }
 
+// The jump position of a target text that a jump has found before (the scans remember every
+// target found); nothing when it has not been found yet, or scans are not remembered.
+std::optional<int32_t> known_target(Runtime& rt, std::string_view target) {
+    if (!rt.flow.remember_scans) return std::nullopt;
+    auto& targets = rt.flow.scans.jump_targets;
+    auto hit = targets.find(target);
+    if (hit == targets.end()) return std::nullopt;
+    return hit->second;
+}
+
+void push_return(Runtime& rt) {
+    auto& flow = rt.flow;
+    flow.gosub[static_cast<std::size_t>(flow.gosub_depth++)] = {
+        rt.host.position, rt.host.inline_branch, flow.for_reentry};
+}
+
+// A target found once and kept: the text path finds (and reports) it the first time.
+struct KnownTarget {
+    std::string text;
+    std::optional<int32_t> position;
+
+    bool find(Runtime& rt) {
+        if (!position || !rt.flow.remember_scans) position = known_target(rt, text);
+        return position.has_value();
+    }
+};
+
+// GOTO and GOSUB.
+class JumpShape : public PreparedShape {
+  public:
+    bool run(Runtime& rt) override {
+        if (!target.find(rt)) return false;
+        if (subroutine) {
+            if (rt.flow.gosub_depth >= kGosubDepthMax) return false;  // error 12
+            push_return(rt);
+        }
+        rt.host.position = *target.position;
+        return true;
+    }
+    std::size_t bytes() const override { return sizeof(*this) + x.bytes() + target.text.size(); }
+    KnownTarget target;
+    bool subroutine = false;
+};
+
+class ReturnShape : public PreparedShape {
+  public:
+    bool run(Runtime& rt) override {
+        if (rt.flow.gosub_depth <= 0) return false;  // error 6
+        return_from_subroutine(rt);
+        return true;
+    }
+};
+
+// ON selector GOTO/GOSUB list: the selector parsed, each target found once.
+class ComputedJumpShape : public PreparedShape {
+  public:
+    bool run(Runtime& rt) override {
+        double value = 0.0;
+        if (!x.number(rt, selector, value) || !expansion_fits(rt)) return false;
+        int32_t k = truncate_to_int32(value);
+        if (k < 1 || static_cast<std::size_t>(k) > targets.size()) return true;  // no jump
+        KnownTarget& target = targets[static_cast<std::size_t>(k - 1)];
+        if (!target.find(rt)) return false;
+        if (token == kGosubToken) {
+            if (rt.flow.gosub_depth >= kGosubDepthMax) return false;
+            push_return(rt);
+        }
+        rt.host.position = *target.position;
+        return true;
+    }
+    ExprRef selector;
+    uint16_t token = 0;
+    std::vector<KnownTarget> targets;
+};
+
+// ON's keyword: the first blank or tab followed by GOTO or GOSUB and a blank or tab.
+int32_t find_on_keyword(std::string_view args, uint16_t& token, int32_t& length) {
+    for (int32_t at = 0; at < static_cast<int32_t>(args.size()); ++at)
+        if ((token = on_keyword_at(args, at, length)) != 0) return at;
+    return -1;
+}
+
 }  // namespace
+
+void return_from_subroutine(Runtime& rt) {
+    auto& flow = rt.flow;
+    const GosubEntry& entry = flow.gosub[static_cast<std::size_t>(--flow.gosub_depth)];
+    rt.host.position = entry.position;
+    rt.host.inline_branch = entry.inline_branch;
+    flow.for_reentry = entry.for_reentry;
+}
 
 bool evaluation_failed(const Runtime& rt, int32_t position_before) {
     return rt.host.stop || rt.host.position != position_before;
@@ -133,8 +225,7 @@ void call_subroutine(Runtime& rt, std::string_view target) {
         report_error(rt, kMemoryRange);
         return;
     }
-    flow.gosub[static_cast<std::size_t>(flow.gosub_depth++)] = {
-        rt.host.position, rt.host.inline_branch, flow.for_reentry};
+    push_return(rt);
     jump_to(rt, target);
 }
 
@@ -147,24 +238,18 @@ void gosub_statement(Runtime& rt, StatementContext& ctx) {
 }
 
 void return_statement(Runtime& rt, StatementContext&) {
-    auto& flow = rt.flow;
-    if (flow.gosub_depth <= 0) {
+    if (rt.flow.gosub_depth <= 0) {
         report_error(rt, kReturnWithoutGosub);
         return;
     }
-    const GosubEntry& entry = flow.gosub[static_cast<std::size_t>(--flow.gosub_depth)];
-    rt.host.position = entry.position;
-    rt.host.inline_branch = entry.inline_branch;
-    flow.for_reentry = entry.for_reentry;
+    return_from_subroutine(rt);
 }
 
 void on_statement(Runtime& rt, StatementContext& ctx) {
     std::string_view args = ctx.args;
-    int32_t at = 0;  // the blank before the keyword
     int32_t length = 0;
     uint16_t token = 0;
-    for (; at < static_cast<int32_t>(args.size()); ++at)
-        if ((token = on_keyword_at(args, at, length)) != 0) break;
+    int32_t at = find_on_keyword(args, token, length);  // the blank before the keyword
     if (token == 0) {
         report_error(rt, kSyntaxError);
         return;
@@ -194,6 +279,49 @@ void on_statement(Runtime& rt, StatementContext& ctx) {
     } else {
         computed_jump(rt, selector, token, targets);
     }
+}
+
+}  // namespace quillon
+
+namespace quillon {
+
+std::unique_ptr<PreparedShape> prepare_goto(Runtime& rt, std::string_view args, bool subroutine) {
+    // A target the expander would change (brackets) keeps the text path.
+    if (args.empty() || args.find('(') != std::string_view::npos) return nullptr;
+    auto shape = std::make_unique<JumpShape>();
+    shape->target.text = args;
+    shape->subroutine = subroutine;
+    return shape;
+}
+
+std::unique_ptr<PreparedShape> prepare_return(Runtime& rt, std::string_view args) {
+    if (args.find('(') != std::string_view::npos) return nullptr;
+    return std::make_unique<ReturnShape>();
+}
+
+std::unique_ptr<PreparedShape> prepare_on(Runtime& rt, std::string_view args) {
+    int32_t length = 0;
+    uint16_t token = 0;
+    int32_t at = find_on_keyword(args, token, length);
+    if (token == 0) return nullptr;
+    std::string selector;
+    strip_blanks(args.substr(0, static_cast<std::size_t>(at)), selector);
+    std::string_view targets =
+        args.substr(static_cast<std::size_t>(skip_blanks(args, at + length)));
+    // ON ERROR and ON MOUSE set traps; targets the expander would change keep the text path.
+    if (equals_ignoring_case(selector, "error") || word_at(selector, 0, "mouse(") ||
+        targets.find('(') != std::string_view::npos)
+        return nullptr;
+    auto shape = std::make_unique<ComputedJumpShape>();
+    shape->token = token;
+    if (!shape->x.add_numeric(rt, selector, shape->selector)) return nullptr;
+    for (std::size_t from = 0;;) {
+        std::size_t comma = targets.find(',', from);
+        shape->targets.push_back(KnownTarget{std::string(targets.substr(from, comma - from)), {}});
+        if (comma == std::string_view::npos) break;
+        from = comma + 1;
+    }
+    return shape;
 }
 
 }  // namespace quillon

@@ -20,6 +20,9 @@ std::optional<int32_t> find_jump_target(Runtime& rt, std::string_view target);
 void jump_to(Runtime& rt, std::string_view target);
 void call_subroutine(Runtime& rt, std::string_view target);
 
+// RETURN with at least one entry on the stack: back to where its GOSUB was.
+void return_from_subroutine(Runtime& rt);
+
 // True when an evaluation reported an error: the program stopped, or an error-trap jump moved
 // the position away from `position_before`. The handler then returns at once, so that the
 // trap's jump stays in force.

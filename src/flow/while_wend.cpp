@@ -3,11 +3,14 @@
 #include <string_view>
 
 #include "expr/evaluator.h"
+#include "expr/value_text.h"
 #include "flow/jumps.h"
+#include "flow/prepared_flow.h"
 #include "flow/program_text.h"
 #include "flow/scan_memory.h"
 #include "flow/statements.h"
 #include "host/error_report.h"
+#include "host/prepared_statement.h"
 #include "host/runtime.h"
 
 namespace quillon {
@@ -41,35 +44,79 @@ int32_t find_loop_while(std::string_view text, int32_t position, bool inline_bra
     return found ? found->separator : kScanNotFound;
 }
 
-}  // namespace
-
-// A false WHILE without a WEND after it ends the program at the end of the text.
-void while_statement(Runtime& rt, StatementContext& ctx) {
+// A false WHILE goes on after its WEND; without a WEND after it the program ends at the end of
+// the text.
+void leave_while(Runtime& rt) {
     auto& host = rt.host;
     auto& flow = rt.flow;
-    const int32_t before = host.position;
-    int32_t condition = eval_condition(rt, ctx.args);
-    if (evaluation_failed(rt, before) || condition != 0) return;
+    const int32_t from = host.position;
     std::string_view text = host.program;
-    int32_t exit = remembered(flow.remember_scans, flow.scans.while_exit, scan_key(before),
-                              [&] { return find_loop_wend(text, before); });
+    int32_t exit = remembered(flow.remember_scans, flow.scans.while_exit, scan_key(from),
+                              [&] { return find_loop_wend(text, from); });
     host.position = exit == kScanNotFound ? static_cast<int32_t>(text.size()) : exit;
 }
 
-void wend_statement(Runtime& rt, StatementContext&) {
+// WEND back to its WHILE; kScanNotFound when there is none.
+int32_t loop_while(Runtime& rt) {
     auto& host = rt.host;
     auto& flow = rt.flow;
     std::string_view text = host.program;
     const int32_t position = host.position;
     const bool inline_branch = host.inline_branch;
-    int32_t found =
-        remembered(flow.remember_scans, flow.scans.wend_back, scan_key(position, inline_branch),
-                   [&] { return find_loop_while(text, position, inline_branch); });
+    return remembered(flow.remember_scans, flow.scans.wend_back, scan_key(position, inline_branch),
+                      [&] { return find_loop_while(text, position, inline_branch); });
+}
+
+class WhileShape : public PreparedShape {
+  public:
+    bool run(Runtime& rt) override {
+        int32_t value = 0;
+        if (!x.condition(rt, condition, value) || !expansion_fits(rt)) return false;
+        if (value == 0) leave_while(rt);
+        return true;
+    }
+    ExprRef condition;
+};
+
+class WendShape : public PreparedShape {
+  public:
+    bool run(Runtime& rt) override {
+        int32_t found = loop_while(rt);
+        if (found == kScanNotFound) return false;  // warning 103 from the text path
+        rt.host.position = found;
+        return true;
+    }
+};
+
+}  // namespace
+
+void while_statement(Runtime& rt, StatementContext& ctx) {
+    const int32_t before = rt.host.position;
+    int32_t condition = eval_condition(rt, ctx.args);
+    if (evaluation_failed(rt, before) || condition != 0) return;
+    leave_while(rt);
+}
+
+void wend_statement(Runtime& rt, StatementContext&) {
+    int32_t found = loop_while(rt);
     if (found == kScanNotFound) {
         report_error(rt, kWendWithoutWhile);
         return;
     }
-    host.position = found;
+    rt.host.position = found;
+}
+
+std::unique_ptr<PreparedShape> prepare_while(Runtime& rt, std::string_view args) {
+    auto shape = std::make_unique<WhileShape>();
+    std::string stripped;
+    strip_blanks(args, stripped);
+    if (!shape->x.add_condition(rt, stripped, shape->condition)) return nullptr;
+    return shape;
+}
+
+std::unique_ptr<PreparedShape> prepare_wend(Runtime& rt, std::string_view args) {
+    if (args.find('(') != std::string_view::npos) return nullptr;
+    return std::make_unique<WendShape>();
 }
 
 }  // namespace quillon

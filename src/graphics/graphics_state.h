@@ -1,9 +1,10 @@
 // State of the graphics subsystem: the picture (display size), the window surface (client
-// size) and the current text colours.
+// size), the current text colours, the image table and the last point of the figures.
 #pragma once
 
 #include <cstdint>
 #include <mutex>
+#include <vector>
 
 #include "graphics/canvas.h"
 
@@ -21,6 +22,14 @@ struct GraphicsState {
     Canvas surface;  // the window's client area; what the back-end presents
     uint32_t text_colour = kWhite;
     int32_t background_colour = kBlack;  // an RGB value, or kTransparent
+
+    // Used by the worker only, so outside the mutex: images numbered from 0 in the order they
+    // were made (at most kImageSlots a run), the pixels they hold together, and the point a
+    // LINE without a start point draws from.
+    std::vector<Canvas> images;
+    int64_t image_pixels = 0;
+    int32_t last_x = 0;
+    int32_t last_y = 0;
 };
 
 }  // namespace quillon

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "host/prepared_statement.h"
 #include "host/statement.h"
 #include "platform/platform.h"
 
@@ -34,6 +35,7 @@ struct HostState {
     std::mutex pending_mutex;
     std::string pending;
     std::atomic<bool> has_pending{false};
+    bool media_notified = false;  // a media play with notify ended (guarded by pending_mutex)
 
     std::string error_trap;          // GOTO/GOSUB statement run instead of error reports
     bool in_error_trap = false;      // the error-trap statement is being dispatched
@@ -48,6 +50,10 @@ struct HostState {
     std::size_t dispatch_depth = 0;
 
     uint64_t statements_run = 0;  // statements dispatched so far (event scripts count them)
+
+    // Statements prepared at their positions (off: every statement runs from its text).
+    bool prepare_statements = true;
+    PreparedCache prepared;
 
     FontRecord font;                                  // the runtime's font, from the program image
     std::string serial_setting = "1 9600 8 0 0 1 0";  // the text the serial defaults came from

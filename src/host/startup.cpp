@@ -97,6 +97,7 @@ void load_program(Runtime& rt, const ProgramImage& image) {
         rt.host.program.resize(nul);
     rt.host.program_released = false;
     forget_scans(rt.flow);  // remembered scans belong to the old text
+    rt.host.prepared.clear();
     rt.host.font = parse_font_record(image.face, image.font_numbers);
     auto font = rt.platform.open_font(rt.host.font);
     {
@@ -115,8 +116,8 @@ void initialise_program_state(Runtime& rt) {
     rt.host.statement_mark = 0;
     rt.flow.for_top = -1;
     reset_program(rt);
-    rt.devices.printer_line_pitch = 10;
-    rt.devices.printer_line_offset = 0;
+    rt.devices.printer.x = kPrintLeft;
+    rt.devices.printer.y = 0;
 }
 
 void reset_program(Runtime& rt) {
@@ -125,6 +126,7 @@ void reset_program(Runtime& rt) {
     reset_declared_letters(rt);
     reset_user_functions(rt);
     rt.flow.gosub_depth = 0;
+    rt.devices.sound.voices.fill(VoiceSettings{});
     rt.host.error_trap.clear();
 }
 

@@ -6,10 +6,10 @@
 #define QUILLON_TOKENS(X)                       \
     X(0x1010, "PRINT", print_statement)         \
     X(0x1011, "INPUT", input_statement)         \
-    X(0x1012, "OPEN", statement_not_built)      \
-    X(0x1013, "CLOSE", statement_not_built)     \
+    X(0x1012, "OPEN", open_statement)           \
+    X(0x1013, "CLOSE", close_statement)         \
     X(0x1014, "MOUSE", mouse_statement)         \
-    X(0x1015, "LPRINT", statement_not_built)    \
+    X(0x1015, "LPRINT", lprint_statement)       \
     X(0x1020, "IF", if_statement)               \
     X(0x1021, "GOTO", goto_statement)           \
     X(0x1023, "RETURN", return_statement)       \
@@ -19,20 +19,20 @@
     X(0x1027, "WHILE", while_statement)         \
     X(0x1030, "WEND", wend_statement)           \
     X(0x1031, "GOSUB", gosub_statement)         \
-    X(0x1035, "CHDIR", statement_not_built)     \
-    X(0x1036, "KILL", statement_not_built)      \
-    X(0x1037, "MKDIR", statement_not_built)     \
-    X(0x1038, "FILES", statement_not_built)     \
-    X(0x1040, "PICLOAD", statement_not_built)   \
-    X(0x1041, "CIRCLE", statement_not_built)    \
-    X(0x1042, "PAINT", statement_not_built)     \
-    X(0x1043, "GMOVE", statement_not_built)     \
-    X(0x1044, "PRESET", statement_not_built)    \
-    X(0x1045, "PSET", statement_not_built)      \
-    X(0x1046, "SCROLL", statement_not_built)    \
-    X(0x1047, "GPRINT", statement_not_built)    \
-    X(0x1050, "MCI", statement_not_built)       \
-    X(0x1051, "PLAY", statement_not_built)      \
+    X(0x1035, "CHDIR", chdir_statement)         \
+    X(0x1036, "KILL", kill_statement)           \
+    X(0x1037, "MKDIR", mkdir_statement)         \
+    X(0x1038, "FILES", files_statement)         \
+    X(0x1040, "PICLOAD", picload_statement)     \
+    X(0x1041, "CIRCLE", circle_statement)       \
+    X(0x1042, "PAINT", paint_statement)         \
+    X(0x1043, "GMOVE", gmove_statement)         \
+    X(0x1044, "PRESET", preset_statement)       \
+    X(0x1045, "PSET", pset_statement)           \
+    X(0x1046, "SCROLL", scroll_statement)       \
+    X(0x1047, "GPRINT", gprint_statement)       \
+    X(0x1050, "MCI", mci_statement)             \
+    X(0x1051, "PLAY", play_statement)           \
     X(0x1059, "CLEAR", clear_statement)         \
     X(0x1060, "DIM", dim_arrays)                \
     X(0x1061, "ERASE", erase_variables)         \
@@ -55,6 +55,6 @@
     X(0x1080, "WIDTH", width_statement)         \
     X(0x1090, "MSGBOX", msgbox_statement)       \
     X(0x1091, "WINDOW", window_statement)       \
-    X(0x1110, "GET", statement_not_built)       \
-    X(0x1111, "PUT", statement_not_built)       \
+    X(0x1110, "GET", get_statement)             \
+    X(0x1111, "PUT", put_statement)             \
     X(0x1112, "LINE", line_statement)

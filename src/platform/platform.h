@@ -10,6 +10,11 @@
 #include <string>
 #include <string_view>
 
+#include "platform/file_system.h"
+#include "platform/image_files.h"
+#include "platform/printer.h"
+#include "platform/sound.h"
+
 namespace quillon {
 
 // A view of 32-bit pixels (0x00BBGGRR, red in the low byte), row after row.
@@ -65,7 +70,8 @@ class Font {
     virtual ~Font() = default;
     virtual const FontMetrics& metrics() const = 0;
     virtual int advance(unsigned code) const = 0;
-    // Draws one character with the top-left of its cell at (x, y), clipped to the target.
+    // Draws one character with the top-left of its cell at (x, y), clipped to the target;
+    // with the record's escapement the cell (and its glyph) turns about that corner.
     // background < 0 draws no background box (transparent).
     virtual void draw(PixelView target, int x, int y, unsigned code, uint32_t colour,
                       int32_t background) const = 0;
@@ -157,6 +163,29 @@ class Platform {
 
     // Fonts.
     virtual std::unique_ptr<Font> open_font(const FontRecord& record) = 0;
+
+    // Files, serial ports and folders (platform/file_system.h). Without them every open,
+    // deletion and listing fails.
+    virtual FileSystem& file_system() { return no_file_system(); }
+    // Pictures: the bitmap or PNG file a program names (Shift-JIS, backslashes allowed; a
+    // relative name is taken from the program folder). Nothing when it is missing, unreadable
+    // or no picture this system reads.
+    virtual std::optional<DecodedImage> load_image(std::string_view folder,
+                                                   std::string_view name) = 0;
+    // Sound and printing (platform/sound.h, platform/printer.h), each opened on first use.
+    // Without these devices: no MIDI output, no media, no printer.
+    virtual MidiOpenResult open_midi_out() { return MidiOpenResult{nullptr, true, {}}; }
+    // `path` is Shift-JIS, already resolved against the program folder.
+    virtual std::unique_ptr<MediaStream> open_media(const std::string& path, MediaKind kind,
+                                                    MediaFailure& failure) {
+        failure = MediaFailure::Unsupported;
+        return nullptr;
+    }
+    // A new print job in the program's font; null, with the reason (Shift-JIS), when there
+    // is no printer to print on.
+    virtual std::unique_ptr<PrintJob> start_print_job(const FontRecord& font, std::string& error) {
+        return nullptr;
+    }
 };
 
 }  // namespace quillon

@@ -6,11 +6,38 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/lazy_library.h"
+
+namespace quillon {
+namespace {
+
+// libpng, opened for the first screenshot.
+LazyLibrary& png_library() {
+    static const char* const kNames[] = {"libpng16.so.16", "libpng16.so", nullptr};
+    static LazyLibrary library(kNames);
+    return library;
+}
+
+}  // namespace
+}  // namespace quillon
+
+using quillon::png_library;
+
+QUILLON_LAZY_FUNCTION(png_library, void, png_image_free, (png_imagep image), (image))
+QUILLON_LAZY_FUNCTION(png_library, int, png_image_write_to_file,
+                      (png_imagep image, const char* file, int convert_to_8bit, const void* buffer,
+                       png_int_32 row_stride, const void* colormap),
+                      (image, file, convert_to_8bit, buffer, row_stride, colormap))
+
 namespace quillon {
 
 bool save_png(const std::string& path, const PixelView& pixels, std::string* why) {
     if (!pixels.pixels || pixels.width <= 0 || pixels.height <= 0) {
         if (why) *why = "the window surface is empty";
+        return false;
+    }
+    if (!png_library().available()) {
+        if (why) *why = "libpng cannot be loaded";
         return false;
     }
     const std::size_t count =

@@ -154,6 +154,12 @@ void clear_screen_text(Runtime& rt) {
     rt.screen.cursor = 0;
 }
 
+void keep_only_line_breaks(Runtime& rt) {
+    std::string& text = rt.screen.text;
+    text.assign(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')), '\n');
+    rt.screen.cursor = static_cast<int32_t>(text.size());
+}
+
 bool insert_screen_text(Runtime& rt, std::size_t at, std::string_view bytes) {
     ScreenState& s = rt.screen;
     const std::size_t size = s.text.size();

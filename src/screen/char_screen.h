@@ -54,6 +54,10 @@ void draw_screen_text_into(Runtime& rt, Canvas& target);
 // Empties the screen text (the cursor goes to 0). Locks the display mutex itself.
 void clear_screen_text(Runtime& rt);
 
+// Empties the screen text but keeps as many line breaks as it had; the cursor goes to the end,
+// so that output goes on below the former last line. The caller holds the display mutex.
+void keep_only_line_breaks(Runtime& rt);
+
 // Inserts bytes into the screen text at `at`, moving the colour entries from there up with
 // the text; false (nothing inserted) when the text would exceed its limit. The caller holds
 // the display mutex.

@@ -12,6 +12,7 @@
 #include "expr/builtins.h"
 #include "expr/value_text.h"
 #include "expr/variables.h"
+#include "graphics/graphics_statements.h"
 #include "host/error_report.h"
 #include "host/limits.h"
 #include "host/run_loop.h"
@@ -145,18 +146,34 @@ void store_values(Runtime& rt, const std::vector<std::string_view>& names,
         set_variable(rt, names[k], values[k]);
 }
 
+void give_back(FieldSource& source) {
+    source.seek_back();
+}
+void give_back(ChannelReader& reader) {
+    reader.seek_back(1);
+}
+
+// One field, byte by byte: it ends at the end of the file, a NUL, a carriage return (with
+// the line feed after it; any other byte is given back) or, in comma mode, a comma.
+template <typename Source>
+FieldResult read_field_from(Source& source, FieldMode mode, std::string& raw) {
+    raw.clear();
+    int byte = source.read_byte();
+    if (byte < 0) return FieldResult::End;
+    for (; byte > 0; byte = source.read_byte()) {
+        if (byte == '\r') {
+            int next = source.read_byte();
+            if (next >= 0 && next != '\n') give_back(source);
+            break;
+        }
+        if (mode == FieldMode::Comma && byte == ',') break;
+        if (raw.size() >= kStatementMax) return FieldResult::TooLong;
+        raw += static_cast<char>(byte);
+    }
+    return FieldResult::Read;
+}
+
 // ---- File forms ----
-
-class FileFieldSource : public FieldSource {
-  public:
-    FileFieldSource(Runtime& rt, int number) : rt_(rt), number_(number) {}
-    int read_byte() override { return file_read_byte(rt_, number_); }
-    bool seek_back() override { return file_seek_back(rt_, number_, 1); }
-
-  private:
-    Runtime& rt_;
-    int number_;
-};
 
 // "#n," then the variable list: reads one field per variable and stores it.
 void read_file_fields(Runtime& rt, std::string_view args, FieldMode mode) {
@@ -167,10 +184,14 @@ void read_file_fields(Runtime& rt, std::string_view args, FieldMode mode) {
     strip_blanks(args.substr(3), stripped);
     std::vector<std::string_view> names;
     if (!variable_list(stripped, names) || names.empty()) return report_error(rt, kSyntaxError);
-    FileFieldSource source(rt, digit - '0');
     for (std::string_view name : names) {
         std::string raw;
-        FieldResult result = read_field(source, mode, raw);
+        FieldResult result;
+        {
+            ChannelReader reader(rt, digit - '0');  // the table is released before reporting
+            result = read_field_from(reader, mode, raw);
+        }
+        if (rt.host.stop) return;  // the program ended while a port waited
         if (result == FieldResult::End) return report_error(rt, kFileAccess);
         if (result == FieldResult::TooLong) return report_error(rt, kMemoryRange);
         std::string value;
@@ -246,20 +267,7 @@ void keyboard_line_input(Runtime& rt, std::string_view args) {
 }  // namespace
 
 FieldResult read_field(FieldSource& source, FieldMode mode, std::string& raw) {
-    raw.clear();
-    int byte = source.read_byte();
-    if (byte < 0) return FieldResult::End;
-    for (; byte > 0; byte = source.read_byte()) {
-        if (byte == '\r') {
-            int next = source.read_byte();
-            if (next >= 0 && next != '\n') source.seek_back();
-            break;
-        }
-        if (mode == FieldMode::Comma && byte == ',') break;
-        if (raw.size() >= kStatementMax) return FieldResult::TooLong;
-        raw += static_cast<char>(byte);
-    }
-    return FieldResult::Read;
+    return read_field_from(source, mode, raw);
 }
 
 bool line_input_arguments(std::string_view args, std::string_view& rest) {
@@ -294,7 +302,7 @@ void line_statement(Runtime& rt, StatementContext& ctx) {
     if (line_input_arguments(ctx.args, rest))
         line_input_statement(rt, rest);
     else
-        ctx.handled = false;
+        line_figure(rt, ctx);
 }
 
 }  // namespace quillon

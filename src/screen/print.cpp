@@ -82,7 +82,8 @@ void send_to_file(Runtime& rt, int number, const std::string& text) {
     std::string raw;
     if (!decode_string(rt, text, raw)) return;
     if (!raw.empty() && raw.back() == '\n') raw.insert(raw.size() - 1, 1, '\r');
-    if (!file_write(rt, number, raw)) report_error(rt, kFileAccess);
+    // A port write given up because the program is stopping is no error to show.
+    if (!file_write(rt, number, raw) && !rt.host.stop) report_error(rt, kFileAccess);
 }
 
 // "#n," before the items: the file number, or 0 after an error. `rest` is set to the text

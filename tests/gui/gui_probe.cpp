@@ -8,6 +8,8 @@
 //   gui_probe png-pixel FILE.png X Y       0xRRGGBB of a pixel of a PNG file
 //   gui_probe png-size FILE.png            WIDTHxHEIGHT
 //   gui_probe png-count FILE.png X Y W H RGB  how many pixels of a rectangle are 0xRRGGBB
+//   gui_probe compare WINDOW FILE.png      how many pixels of the window differ from the PNG
+//                                          (of the same size)
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <png.h>
@@ -84,6 +86,8 @@ XImage* grab(Display* display, Window window) {
     return XGetImage(display, window, 0, 0, a.width, a.height, AllPlanes, ZPixmap);
 }
 
+int compare_command(Display* display, const char* window, const char* file);
+
 int x_command(int argc, char** argv) {
     Display* display = XOpenDisplay(nullptr);
     if (!display) return fail("cannot open the display");
@@ -123,6 +127,8 @@ int x_command(int argc, char** argv) {
             std::printf("%ld\n", count);
         }
         if (image) XDestroyImage(image);
+    } else if (command == "compare" && argc == 4) {
+        status = compare_command(display, argv[2], argv[3]);
     } else if (command == "capture" && argc == 4) {
         XImage* image = grab(display, window_arg(display, argv[2]));
         FILE* out = image ? std::fopen(argv[3], "wb") : nullptr;
@@ -145,6 +151,33 @@ int x_command(int argc, char** argv) {
         status = fail("unknown command");
     }
     XCloseDisplay(display);
+    return status;
+}
+
+bool read_png(const char* file, png_image& image, std::vector<unsigned char>& pixels);
+
+// The window's pixels against a PNG file of the same size: the count that differ.
+int compare_command(Display* display, const char* window, const char* file) {
+    png_image png;
+    std::vector<unsigned char> pixels;
+    if (!read_png(file, png, pixels)) return fail("cannot read the PNG file");
+    XImage* image = grab(display, window_arg(display, window));
+    if (!image) return fail("cannot read the window");
+    int status = 0;
+    if (static_cast<unsigned>(image->width) != png.width ||
+        static_cast<unsigned>(image->height) != png.height) {
+        status = fail("the window and the PNG differ in size");
+    } else {
+        long differ = 0;
+        for (int y = 0; y < image->height; ++y)
+            for (int x = 0; x < image->width; ++x) {
+                const unsigned char* p = &pixels[(static_cast<std::size_t>(y) * png.width + x) * 3];
+                unsigned long rgb = static_cast<unsigned long>(p[0]) << 16 | p[1] << 8 | p[2];
+                differ += rgb_of(image, x, y) != rgb;
+            }
+        std::printf("%ld\n", differ);
+    }
+    XDestroyImage(image);
     return status;
 }
 

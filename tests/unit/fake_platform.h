@@ -119,6 +119,33 @@ class FakePlatform : public Platform {
     std::unique_ptr<Font> open_font(const FontRecord& record) override {
         return std::make_unique<BoxFont>(record.height < 0 ? -record.height : 16);
     }
+    // Real files and ports, mapped through the settings above.
+    FileSystem& file_system() override { return *files; }
+    std::unique_ptr<FileSystem> files = make_host_file_system(*this);
+    // Pictures come from `pictures` by name (the folder is not looked at).
+    std::map<std::string, DecodedImage> pictures;
+    std::optional<DecodedImage> load_image(std::string_view, std::string_view name) override {
+        auto it = pictures.find(std::string(name));
+        if (it == pictures.end()) return std::nullopt;
+        return it->second;
+    }
+
+    // Sound and printing devices, when a test provides them (none otherwise).
+    std::function<MidiOpenResult()> midi_device;
+    std::function<std::unique_ptr<MediaStream>(const std::string&, MediaKind, MediaFailure&)>
+        media_device;
+    std::function<std::unique_ptr<PrintJob>(const FontRecord&, std::string&)> printer;
+    MidiOpenResult open_midi_out() override {
+        return midi_device ? midi_device() : Platform::open_midi_out();
+    }
+    std::unique_ptr<MediaStream> open_media(const std::string& path, MediaKind kind,
+                                            MediaFailure& failure) override {
+        return media_device ? media_device(path, kind, failure)
+                            : Platform::open_media(path, kind, failure);
+    }
+    std::unique_ptr<PrintJob> start_print_job(const FontRecord& font, std::string& why) override {
+        return printer ? printer(font, why) : Platform::start_print_job(font, why);
+    }
 };
 
 }  // namespace quillon::testing

@@ -2,22 +2,12 @@
 // overlapping areas, and resizing.
 #include <gtest/gtest.h>
 
+#include "canvas_rows.h"
 #include "graphics/canvas.h"
 #include "host/limits.h"
 
 namespace quillon::testing {
 namespace {
-
-// The canvas as rows of digits, pixel values taken modulo 10.
-std::string rows(const Canvas& c) {
-    std::string out;
-    for (int y = 0; y < c.height(); ++y) {
-        for (int x = 0; x < c.width(); ++x)
-            out += static_cast<char>('0' + c.pixel(x, y) % 10);
-        out += '/';
-    }
-    return out;
-}
 
 Canvas numbered(int width, int height) {
     Canvas c(width, height);

@@ -192,10 +192,11 @@ TEST_F(InputTest, LineInputPromptNeedsItsQuoteAndSeparator) {
     EXPECT_TRUE(f.platform.key_demands.empty());
 }
 
-TEST_F(InputTest, LineWithoutTheWordInputIsNotBuiltYet) {
-    run("LINE (0,0)-(10,10)");
-    std::string report = error_box();
-    EXPECT_EQ(report, error_message(3, "\x11\x12"));
+TEST_F(InputTest, LineWithoutTheWordInputDrawsALine) {
+    run("LINE (0,0)-(10,10),2\nLINE INPUT x$", {"typed"});
+    EXPECT_EQ(error_box(), "");
+    EXPECT_EQ(f.rt.graphics.picture.pixel(5, 5), 0x0000FFu);
+    EXPECT_EQ(var("x$"), "\"typed\"");
 }
 
 TEST(LineInputArguments, TheWordInputPicksTheForm) {

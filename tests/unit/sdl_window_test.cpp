@@ -29,7 +29,6 @@
 #include "host/runtime.h"
 #include "host/startup.h"
 #include "kavpack/tokenizer.h"
-#include "platform/sdl/sdl_beep.h"
 #include "platform/sdl/sdl_platform.h"
 #include "platform/sdl/sdl_window.h"
 #include "screen/window_procedure.h"
@@ -533,35 +532,6 @@ TEST(SdlWindow, CaretShowsOnlyWhileTheWindowHasTheFocus) {
     EXPECT_EQ(inside.back(), 0u);  // the focus went away
     EXPECT_EQ(std::count(outside.begin(), outside.end(), 0u),
               static_cast<std::ptrdiff_t>(outside.size()));
-}
-
-// SDL's disk audio driver writes what would be played to a file: the beep is a tone there.
-TEST(SdlBeep, BeepPlaysAShortToneOnTheOutputDevice) {
-    const std::string file = ::testing::TempDir() + "sdl_beep.raw";
-    std::remove(file.c_str());
-    setenv("SDL_AUDIODRIVER", "disk", 1);
-    setenv("SDL_DISKAUDIOFILE", file.c_str(), 1);
-    {
-        SdlBeeper beeper;
-        beeper.beep();
-        const auto tone_bytes =
-            static_cast<std::uintmax_t>(kBeepSampleRate / 1000 * kBeepDurationMs * 2);
-        wait_for([&] {
-            std::error_code error;
-            return std::filesystem::file_size(file, error) >= tone_bytes && !error;
-        });
-    }
-    unsetenv("SDL_AUDIODRIVER");
-    unsetenv("SDL_DISKAUDIOFILE");
-    std::ifstream in(file, std::ios::binary);
-    std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    int loud = 0;
-    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
-        int16_t sample = static_cast<int16_t>(static_cast<uint8_t>(bytes[i]) |
-                                              static_cast<uint8_t>(bytes[i + 1]) << 8);
-        if (std::abs(sample) > 4000) ++loud;
-    }
-    EXPECT_GT(loud, kBeepSampleRate / 1000 * kBeepDurationMs / 4);  // most of the tone is loud
 }
 
 // The caret of a 16-pixel line whose bottom is y 16 covers rows 9 to 14: inside its own line,

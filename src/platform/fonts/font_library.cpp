@@ -3,12 +3,15 @@
 #include <fontconfig/fontconfig.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <list>
 #include <mutex>
 #include <tuple>
 
 #include "platform/fonts/face_names.h"
+#include "platform/fonts/font_libraries.h"
 #include "platform/fonts/freetype_font.h"
 #include "platform/fonts/system_font.h"
 #include "platform/text_codec.h"
@@ -56,23 +59,59 @@ int pattern_int(FcPattern* pattern, const char* object, int fallback) {
 
 }  // namespace
 
+namespace {
+
+// A font opened when it is first used: a run that shows no text never loads the font
+// libraries or the font's file.
+class LazyFont : public Font {
+  public:
+    explicit LazyFont(std::function<std::shared_ptr<const Font>()> open) : open_(std::move(open)) {}
+    const FontMetrics& metrics() const override { return font().metrics(); }
+    int advance(unsigned code) const override { return font().advance(code); }
+    void draw(PixelView target, int x, int y, unsigned code, uint32_t colour,
+              int32_t background) const override {
+        font().draw(target, x, y, code, colour, background);
+    }
+
+  private:
+    const Font& font() const {
+        std::call_once(once_, [this] { font_ = open_(); });
+        return *font_;
+    }
+    std::function<std::shared_ptr<const Font>()> open_;
+    mutable std::once_flag once_;
+    mutable std::shared_ptr<const Font> font_;
+};
+
+}  // namespace
+
 struct FontLibrary::Impl {
     FcConfig* config = nullptr;
-    std::shared_ptr<FreeTypeLibrary> freetype = FreeTypeLibrary::create();
+    bool config_loaded = false;
+    std::shared_ptr<FreeTypeLibrary> freetype;
     std::mutex mutex;  // guards the configuration and the recent list
     std::list<std::pair<FontRecord, std::shared_ptr<const Font>>> recent;
     std::optional<FaceFile> fallback;  // the face for characters a face lacks
     bool fallback_known = false;
+    bool freetype_missing = false;
 
-    Impl() {
+    ~Impl() {
+        if (config) FcConfigDestroy(config);
+    }
+
+    // fontconfig's configuration and the alias rules, loaded with the first match. Mutex held.
+    void load_config() {
+        if (config_loaded) return;
+        config_loaded = true;
+        if (!fontconfig_library().available()) {  // no faces: blank fonts
+            std::fprintf(stderr, "kavrun: fontconfig cannot be loaded; text is drawn blank\n");
+            return;
+        }
         config = FcInitLoadConfigAndFonts();
         if (!config) return;
         std::string rules = classic_alias_rules();
         FcConfigParseAndLoadFromMemory(config, reinterpret_cast<const FcChar8*>(rules.c_str()),
                                        FcFalse);
-    }
-    ~Impl() {
-        if (config) FcConfigDestroy(config);
     }
 
     FaceMatch match(const FontRecord& record);
@@ -84,6 +123,7 @@ struct FontLibrary::Impl {
 // alias rules map), Japanese coverage, the record's weight and slant. Mutex held.
 FaceMatch FontLibrary::Impl::match(const FontRecord& record) {
     FaceMatch out;
+    load_config();
     if (!config) return out;
     const ClassicFace classic = classic_face(record.face);
     out.classic_metrics = classic != ClassicFace::None;
@@ -145,7 +185,15 @@ std::shared_ptr<const Font> FontLibrary::Impl::open(const FontRecord& record) {
         record.quality >= kAntialiasedQuality && record.quality <= kClearTypeNaturalQuality;
     setup.underline = record.underline != 0;
     setup.strike_out = record.strike_out != 0;
+    setup.escapement = record.escapement;
     std::shared_ptr<const Font> font;
+    if (!freetype && !m.file.empty() && !freetype_missing) {
+        freetype = FreeTypeLibrary::create();
+        if (!freetype && !freetype_library().available()) {
+            freetype_missing = true;  // said once
+            std::fprintf(stderr, "kavrun: FreeType cannot be loaded; text is drawn blank\n");
+        }
+    }
     if (!m.file.empty()) font = FreeTypeFont::open(freetype, setup);
     if (!font) font = std::make_shared<BlankFont>(record);
     recent.emplace_front(record, font);
@@ -153,12 +201,14 @@ std::shared_ptr<const Font> FontLibrary::Impl::open(const FontRecord& record) {
     return font;
 }
 
-FontLibrary::FontLibrary() : impl_(std::make_unique<Impl>()) {}
+FontLibrary::FontLibrary() : impl_(std::make_shared<Impl>()) {}
 FontLibrary::~FontLibrary() = default;
 
 std::unique_ptr<Font> FontLibrary::open_font(const FontRecord& record) {
-    std::lock_guard lock(impl_->mutex);
-    return std::make_unique<SharedFont>(impl_->open(record));
+    return std::make_unique<LazyFont>([impl = impl_, record] {
+        std::lock_guard lock(impl->mutex);
+        return impl->open(record);
+    });
 }
 
 FaceMatch FontLibrary::resolve(const FontRecord& record) {

@@ -3,11 +3,14 @@
 // italic, underline and strike-out, and a per-font glyph cache shared by both threads.
 #include "platform/fonts/freetype_font.h"
 
+#include "platform/fonts/font_libraries.h"
+
 #include FT_OUTLINE_H
 #include FT_TRUETYPE_TABLES_H
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 #include "platform/text_codec.h"
 
@@ -17,6 +20,9 @@ namespace {
 constexpr int kClassicAscentUnits = 220;  // the classic faces' ascent, of 256 units per em
 constexpr int kClassicEmUnits = 256;
 constexpr FT_Fixed kObliqueShear = 0x0366A;  // about 12 degrees, as synthetic italics lean
+constexpr int kTenthsPerTurn = 3600;
+constexpr double kFixedOne = 65536.0;  // 16.16 fixed point
+constexpr int kSubpixels = 64;         // 26.6 fixed point
 constexpr char32_t kReplacement = 0xFFFD;
 
 int clamp_pixels(long value) {
@@ -61,6 +67,7 @@ bool is_control(char32_t cp) {
 // ---- FreeTypeLibrary ----
 
 std::shared_ptr<FreeTypeLibrary> FreeTypeLibrary::create() {
+    if (!freetype_library().available()) return nullptr;
     FT_Library library = nullptr;
     if (FT_Init_FreeType(&library) != 0) return nullptr;
     return std::shared_ptr<FreeTypeLibrary>(new FreeTypeLibrary(library));
@@ -122,6 +129,11 @@ FreeTypeFont::FreeTypeFont(std::shared_ptr<FreeTypeLibrary> library, const FontS
         a.store(-1, std::memory_order_relaxed);
     synthetic_bold_ = setup_.bold && !(face_->style_flags & FT_STYLE_FLAG_BOLD);
     synthetic_italic_ = setup_.italic && !(face_->style_flags & FT_STYLE_FLAG_ITALIC);
+    const int tenths = setup_.escapement % kTenthsPerTurn;
+    if (tenths != 0) {
+        const double angle = tenths * std::numbers::pi / (kTenthsPerTurn / 2);
+        rotated_ = true, cos_ = std::cos(angle), sin_ = std::sin(angle);
+    }
     if (setup_.classic != ClassicFace::None)
         set_classic_metrics();
     else
@@ -217,14 +229,20 @@ int FreeTypeFont::advance(unsigned code) const {
     return glyph(code)->advance;
 }
 
+// The cell's top-left is at (x, y); with an escapement the cell turns about that corner and
+// the glyph (turned when it was rendered) hangs from the turned baseline.
 void FreeTypeFont::draw(PixelView target, int x, int y, unsigned code, uint32_t colour,
                         int32_t background) const {
     std::shared_ptr<const Glyph> g = glyph(code);
     const int height = metrics_.height;
     if (background >= 0)
-        fill(target, x, y, x + g->advance, y + height, static_cast<uint32_t>(background));
-    const int gx = x + g->left;
-    const int gy = y + metrics_.ascent - g->top;
+        fill_cell_part(target, x, y, 0, g->advance, 0, height, static_cast<uint32_t>(background));
+    int gx = x + g->left;
+    int gy = y + metrics_.ascent - g->top;
+    if (rotated_) {
+        gx = x + static_cast<int>(std::lround(metrics_.ascent * sin_)) + g->left;
+        gy = y + static_cast<int>(std::lround(metrics_.ascent * cos_)) - g->top;
+    }
     for (int row = std::max(0, -gy); row < g->rows && gy + row < target.height; ++row) {
         uint32_t* line = target.pixels + static_cast<std::ptrdiff_t>(gy + row) * target.width;
         const uint8_t* cover = g->coverage.data() + static_cast<std::ptrdiff_t>(row) * g->width;
@@ -237,10 +255,41 @@ void FreeTypeFont::draw(PixelView target, int x, int y, unsigned code, uint32_t 
         }
     }
     if (setup_.underline)
-        fill(target, x, y + underline_top_, x + g->advance, y + underline_top_ + underline_rows_,
-             colour);
+        fill_cell_part(target, x, y, 0, g->advance, underline_top_,
+                       underline_top_ + underline_rows_, colour);
     if (setup_.strike_out)
-        fill(target, x, y + strike_top_, x + g->advance, y + strike_top_ + strike_rows_, colour);
+        fill_cell_part(target, x, y, 0, g->advance, strike_top_, strike_top_ + strike_rows_,
+                       colour);
+}
+
+// Fills the part of the cell at (x, y) from column `from` to `to` and row `top` to `bottom`
+// (cell coordinates, ends excluded): a plain rectangle, or with an escapement the turned one,
+// pixel by pixel over its bounding box.
+void FreeTypeFont::fill_cell_part(PixelView target, int x, int y, int from, int to, int top,
+                                  int bottom, uint32_t colour) const {
+    if (!rotated_) return fill(target, x + from, y + top, x + to, y + bottom, colour);
+    double xs[4], ys[4];
+    int n = 0;
+    for (int a : {from, to})
+        for (int b : {top, bottom}) {
+            xs[n] = x + a * cos_ + b * sin_;
+            ys[n] = y - a * sin_ + b * cos_;
+            ++n;
+        }
+    const int x0 = std::max(0, static_cast<int>(std::floor(*std::min_element(xs, xs + 4))));
+    const int x1 =
+        std::min(target.width, static_cast<int>(std::ceil(*std::max_element(xs, xs + 4))));
+    const int y0 = std::max(0, static_cast<int>(std::floor(*std::min_element(ys, ys + 4))));
+    const int y1 =
+        std::min(target.height, static_cast<int>(std::ceil(*std::max_element(ys, ys + 4))));
+    for (int py = y0; py < y1; ++py) {
+        uint32_t* line = target.pixels + static_cast<std::ptrdiff_t>(py) * target.width;
+        for (int px = x0; px < x1; ++px) {
+            const double rx = px + 0.5 - x, ry = py + 0.5 - y;
+            const double a = rx * cos_ - ry * sin_, b = rx * sin_ + ry * cos_;
+            if (a >= from && a < to && b >= top && b < bottom) line[px] = colour;
+        }
+    }
 }
 
 std::shared_ptr<const FreeTypeFont::Glyph> FreeTypeFont::glyph(unsigned code) const {
@@ -270,23 +319,40 @@ FT_Face FreeTypeFont::fallback_face() const {
     return fallback_;
 }
 
-// Loads a glyph; a face that does not lean gets its outline sheared. Mutex held.
+// Loads a glyph as an outline whenever it is to be reshaped (slanted, emboldened or turned).
+// Mutex held.
 bool FreeTypeFont::load_outline_glyph(FT_Face face, FT_UInt index) const {
     FT_Int32 flags = setup_.antialias ? FT_LOAD_TARGET_LIGHT : FT_LOAD_TARGET_MONO;
-    if (synthetic_italic_) flags |= FT_LOAD_NO_BITMAP;
-    if (FT_Load_Glyph(face, index, flags) != 0) return false;
+    const bool reshaped = synthetic_italic_ || synthetic_bold_ || rotated_;
+    // A face with bitmaps only keeps them, unshaped.
+    if (FT_Load_Glyph(face, index, reshaped ? flags | FT_LOAD_NO_BITMAP : flags) != 0 &&
+        (!reshaped || FT_Load_Glyph(face, index, flags) != 0))
+        return false;
     FT_GlyphSlot slot = face->glyph;
-    if (synthetic_italic_ && slot->format == FT_GLYPH_FORMAT_OUTLINE) {
-        FT_Matrix shear{0x10000, kObliqueShear, 0, 0x10000};
-        FT_Outline_Transform(&slot->outline, &shear);
-    }
+    if (slot->format == FT_GLYPH_FORMAT_OUTLINE) shape_outline(slot->outline);
     return true;
 }
 
-// Copies a rendered bitmap as coverage. Synthetic bold overstrikes it: every pixel also
-// inks the pixels to its right, a column more per 16 pixels of height.
-void FreeTypeFont::copy_bitmap(const FT_Bitmap& bm, Glyph& g) const {
-    const int extra = synthetic_bold_ ? std::max(1, em_ / 16) : 0;
+// Synthetic italic shears the outline, synthetic bold widens its strokes by a pixel per 16
+// pixels of height (as overstriking would), then the escapement turns it about the origin.
+void FreeTypeFont::shape_outline(FT_Outline& outline) const {
+    if (synthetic_italic_) {
+        FT_Matrix shear{0x10000, kObliqueShear, 0, 0x10000};
+        FT_Outline_Transform(&outline, &shear);
+    }
+    if (synthetic_bold_) FT_Outline_EmboldenXY(&outline, std::max(1, em_ / 16) * kSubpixels, 0);
+    if (rotated_) {
+        const auto c = static_cast<FT_Fixed>(std::lround(cos_ * kFixedOne));
+        const auto s = static_cast<FT_Fixed>(std::lround(sin_ * kFixedOne));
+        FT_Matrix turn{c, -s, s, c};
+        FT_Outline_Transform(&outline, &turn);
+    }
+}
+
+// Copies a rendered bitmap as coverage. A bitmap glyph that should be bold is overstruck:
+// every pixel also inks `overstrike` pixels to its right.
+void FreeTypeFont::copy_bitmap(const FT_Bitmap& bm, int overstrike, Glyph& g) const {
+    const int extra = overstrike;
     const int source_width = static_cast<int>(bm.width);
     g.width = source_width > 0 ? source_width + extra : 0;
     g.rows = static_cast<int>(bm.rows);
@@ -323,6 +389,8 @@ std::shared_ptr<FreeTypeFont::Glyph> FreeTypeFont::render(unsigned code) const {
     }
     if (!load_outline_glyph(face, index)) return g;
     FT_GlyphSlot slot = face->glyph;
+    const int overstrike =
+        synthetic_bold_ && slot->format == FT_GLYPH_FORMAT_BITMAP ? std::max(1, em_ / 16) : 0;
     if (index != 0 && !fixed_cells_) g->advance = static_cast<int>((slot->advance.x + 32) >> 6);
     if (fixed_cells_) g->advance = code < 0x100 ? half_ : full_;
     if (slot->format != FT_GLYPH_FORMAT_BITMAP &&
@@ -330,7 +398,7 @@ std::shared_ptr<FreeTypeFont::Glyph> FreeTypeFont::render(unsigned code) const {
         return g;
     g->left = slot->bitmap_left;
     g->top = slot->bitmap_top;
-    copy_bitmap(slot->bitmap, *g);
+    copy_bitmap(slot->bitmap, overstrike, *g);
     return g;
 }
 

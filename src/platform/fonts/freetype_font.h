@@ -42,6 +42,7 @@ struct FontSetup {
     bool antialias = false;
     bool underline = false;
     bool strike_out = false;
+    int escapement = 0;  // tenths of a degree, counter-clockwise: the text's direction
 };
 
 // One FreeType library. FreeType lets faces be used from different threads only when their
@@ -94,7 +95,10 @@ class FreeTypeFont : public Font {
     void set_line_decorations();
     std::shared_ptr<const Glyph> glyph(unsigned code) const;
     std::shared_ptr<Glyph> render(unsigned code) const;
-    void copy_bitmap(const FT_Bitmap& bitmap, Glyph& glyph) const;
+    void copy_bitmap(const FT_Bitmap& bitmap, int overstrike, Glyph& glyph) const;
+    void shape_outline(FT_Outline& outline) const;
+    void fill_cell_part(PixelView target, int x, int y, int from, int to, int top, int bottom,
+                        uint32_t colour) const;
     FT_Face fallback_face() const;
     bool load_outline_glyph(FT_Face face, FT_UInt index) const;
     int missing_advance(unsigned code) const { return code < 0x100 ? half_ : full_; }
@@ -110,6 +114,8 @@ class FreeTypeFont : public Font {
     bool fixed_cells_ = false;       // every advance is half_ or full_
     bool synthetic_bold_ = false;    // the face is not bold itself: glyphs are overstruck
     bool synthetic_italic_ = false;  // the face does not lean: outlines are sheared
+    bool rotated_ = false;           // the escapement turns every glyph and cell
+    double cos_ = 1, sin_ = 0;       // of the escapement
     int underline_top_ = 0, underline_rows_ = 1;  // rows from the cell's top
     int strike_top_ = 0, strike_rows_ = 1;
 

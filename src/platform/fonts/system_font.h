@@ -35,7 +35,7 @@ class FontLibrary {
 
   private:
     struct Impl;
-    std::unique_ptr<Impl> impl_;
+    std::shared_ptr<Impl> impl_;  // shared with fonts not opened yet: they outlive the library
 };
 
 // A one-off font with a library of its own; a back-end that opens fonts repeatedly keeps a

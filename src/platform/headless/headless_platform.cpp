@@ -48,7 +48,8 @@ HeadlessPlatform::HeadlessPlatform(const HeadlessOptions& options, HeadlessInput
       title_(options.title),
       input_(std::move(input)),
       transcript_(make_transcript(std::move(sink))),
-      settings_(settings_path.empty() ? SettingsFile::default_path() : std::move(settings_path)) {}
+      settings_(settings_path.empty() ? SettingsFile::default_path() : std::move(settings_path)),
+      devices_(DeviceOptions{true, options.audio_file, options.printer_file, settings_.path()}) {}
 
 void HeadlessPlatform::run(WindowEvents& events, const std::function<void()>& worker) {
     events_ = &events;
@@ -214,6 +215,11 @@ HeadlessPlatform::~HeadlessPlatform() = default;
 std::unique_ptr<Font> HeadlessPlatform::open_font(const FontRecord& record) {
     if (!fonts_) fonts_ = std::make_unique<FontLibrary>();
     return fonts_->open_font(record);
+}
+
+std::optional<DecodedImage> HeadlessPlatform::load_image(std::string_view folder,
+                                                         std::string_view name) {
+    return load_picture_file(picture_path(folder, name));
 }
 
 }  // namespace quillon

@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/device_services.h"
 #include "platform/headless/event_script.h"
 #include "platform/headless/key_script.h"
 #include "platform/headless/transcript.h"
@@ -23,6 +24,8 @@ struct HeadlessOptions {
     Size screen{1024, 768};  // the display, hence the picture
     Size window{640, 400};   // the client area, hence the window surface
     std::string title;
+    std::string audio_file;    // sound is recorded here (--audio), and never played
+    std::string printer_file;  // LPRINT's pages go to this PDF file (--printer)
 };
 
 struct HeadlessInput {
@@ -49,7 +52,7 @@ class HeadlessPlatform : public Platform {
     void caret_changed() override {}
     void set_ime_position(int, int, int) override {}
     void message_box(std::string_view text, std::string_view title, MessageIcon icon) override;
-    void beep() override {}
+    void beep() override { devices_.beep(); }
     Rect window_rect() const override { return rect_; }
     void move_window(const Rect& rect) override;
     void show_window(WindowShow how) override;
@@ -71,6 +74,19 @@ class HeadlessPlatform : public Platform {
                        std::string_view text) override;
 
     std::unique_ptr<Font> open_font(const FontRecord& record) override;
+    std::optional<DecodedImage> load_image(std::string_view folder,
+                                           std::string_view name) override;
+
+    FileSystem& file_system() override { return *files_; }
+
+    MidiOpenResult open_midi_out() override { return devices_.open_midi_out(); }
+    std::unique_ptr<MediaStream> open_media(const std::string& path, MediaKind kind,
+                                            MediaFailure& failure) override {
+        return devices_.open_media(path, kind, failure);
+    }
+    std::unique_ptr<PrintJob> start_print_job(const FontRecord& font, std::string& why) override {
+        return devices_.start_print_job(font, why);
+    }
 
     // Writes out the transcript that is still buffered.
     void flush_transcript() { transcript_.flush(true); }
@@ -94,8 +110,10 @@ class HeadlessPlatform : public Platform {
     std::array<bool, 256> keys_down_{};
     Transcript transcript_;
     SettingsFile settings_;
+    std::unique_ptr<FileSystem> files_ = make_host_file_system(*this);
     WindowEvents* events_ = nullptr;
     std::unique_ptr<FontLibrary> fonts_;
+    DeviceServices devices_;
 };
 
 }  // namespace quillon

@@ -145,7 +145,9 @@ std::string sjis_to_utf8(std::string_view sjis) {
 std::optional<std::string> utf8_to_sjis(std::string_view utf8, std::size_t* bad_offset) {
     std::string out;
     out.reserve(utf8.size());
-    const auto& reverse = tables().reverse;
+    // The tables are built from iconv on first use (some milliseconds): ASCII text, such as
+    // most program sources, never needs them.
+    const std::unordered_map<char32_t, unsigned>* reverse = nullptr;
     for (std::size_t i = 0; i < utf8.size();) {
         char32_t cp = 0;
         std::size_t len = next_utf8(utf8, i, cp);
@@ -156,10 +158,11 @@ std::optional<std::string> utf8_to_sjis(std::string_view utf8, std::size_t* bad_
                 code = cp;
             } else if (cp >= 0xFF61 && cp <= 0xFF9F) {
                 code = 0xA1 + (cp - 0xFF61);
-            } else if (auto it = reverse.find(cp); it != reverse.end()) {
-                code = it->second;
             } else {
-                mapped = false;
+                if (!reverse) reverse = &tables().reverse;
+                auto it = reverse->find(cp);
+                mapped = it != reverse->end();
+                if (mapped) code = it->second;
             }
         }
         if (!mapped) {

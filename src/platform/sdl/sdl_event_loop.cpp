@@ -74,6 +74,7 @@ void SdlPlatform::run(WindowEvents& events, const std::function<void()>& worker)
     }
     loop_ = LoopState{};
     loop_.events = &events;
+    loop_.present_interval = frame_interval();
     worker_done_ = false;
     SDL_ShowWindow(window_);
     SDL_StartTextInput();
@@ -85,6 +86,7 @@ void SdlPlatform::run(WindowEvents& events, const std::function<void()>& worker)
     std::thread thread([this, &worker] { worker_main(worker); });
     event_loop();
     thread.join();
+    present_last_frame();
     box_.reset();
     SDL_StopTextInput();
     SDL_DestroyWindow(window_);
@@ -123,7 +125,7 @@ uint32_t SdlPlatform::wait_timeout() const {
     const uint64_t now = SDL_GetTicks64();
     uint64_t wait = kIdleWaitMs;
     if (loop_.present_due)
-        wait = std::min(wait, deadline_wait(loop_.last_present + kPresentIntervalMs, now));
+        wait = std::min(wait, deadline_wait(loop_.last_present + loop_.present_interval, now));
     if (loop_.caret_shown) wait = std::min(wait, deadline_wait(loop_.next_blink, now));
     if (loop_.closing) wait = std::min(wait, deadline_wait(loop_.close_deadline, now));
     return static_cast<uint32_t>(wait);
@@ -247,7 +249,7 @@ void SdlPlatform::serve_requests() {
         loop_.events->paint();
         loop_.present_due = true;
     }
-    if (present_requested_.exchange(false)) loop_.present_due = true;
+    if (present_requested_) loop_.present_due = true;  // cleared when the frame is shown
     if (caret_dirty_.exchange(false)) {
         loop_.caret_phase = true;  // a moved caret shows at once, then blinks
         loop_.next_blink = SDL_GetTicks64() + kCaretBlinkMs;
@@ -305,11 +307,30 @@ void SdlPlatform::tick_caret() {
     if (loop_.caret_shown) loop_.present_due = true;
 }
 
+// However many statements draw, the window is presented at most once per frame of the display
+// it is on.
+uint64_t SdlPlatform::frame_interval() const {
+    SDL_DisplayMode mode{};
+    const int display = SDL_GetWindowDisplayIndex(window_);
+    int hz = kAssumedRefreshHz;
+    if (display >= 0 && SDL_GetCurrentDisplayMode(display, &mode) == 0 && mode.refresh_rate > 0)
+        hz = mode.refresh_rate;
+    return static_cast<uint64_t>(std::max(1, 1000 / hz));
+}
+
+// What the program drew last is shown before its window goes, even within the frame interval.
+void SdlPlatform::present_last_frame() {
+    if (present_requested_.exchange(false)) loop_.present_due = true;
+    if (loop_.present_due) present_frame();
+    loop_.present_due = false;
+}
+
 void SdlPlatform::present_if_due() {
     const uint64_t now = SDL_GetTicks64();
-    if (!loop_.present_due || now < loop_.last_present + kPresentIntervalMs) return;
+    if (!loop_.present_due || now < loop_.last_present + loop_.present_interval) return;
     loop_.present_due = false;
     loop_.last_present = now;
+    present_requested_ = false;  // drawing from here on asks (and wakes) for the next frame
     present_frame();
 }
 

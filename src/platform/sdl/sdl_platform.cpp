@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "platform/fonts/system_font.h"
+#include "platform/sdl/sdl_library.h"
 #include "platform/sdl/sdl_message_box.h"
 #include "platform/sdl/sdl_window.h"
 #include "platform/system_services.h"
@@ -73,6 +74,10 @@ std::string title_to_sjis(std::string_view utf8) {
 
 std::unique_ptr<Platform> make_sdl_platform(const WindowOptions& options, std::string* why) {
     if (!display_available(options)) return nullptr;
+    if (!sdl_library().available()) {
+        if (why) *why = "the SDL2 library cannot be loaded";
+        return nullptr;
+    }
     set_hints();
     // Only the display drivers whose display is named: SDL would otherwise fall back to a
     // driver without a screen, and the program would run in a window nobody sees.
@@ -102,13 +107,15 @@ SdlPlatform::SdlPlatform(const WindowOptions& options, SDL_Window* window, uint3
       title_sjis_(title_to_sjis(options.title)),
       client_size_(options.window),
       settings_(options.settings_path.empty() ? SettingsFile::default_path()
-                                              : options.settings_path) {
+                                              : options.settings_path),
+      devices_(std::make_unique<DeviceServices>(
+          DeviceOptions{false, options.audio_file, options.printer_file, settings_.path()})) {
     refresh_window_rect();
 }
 
 SdlPlatform::~SdlPlatform() {
     box_.reset();     // its window before the SDL it belongs to
-    beeper_.close();  // its device belongs to the SDL that ends here
+    devices_.reset();  // the audio device belongs to the SDL that ends here
     if (window_) SDL_DestroyWindow(window_);
     SDL_Quit();
 }
@@ -131,9 +138,10 @@ void SdlPlatform::invalidate() {
     wake();
 }
 
+// Requests made while one waits for its frame need no further wake-up: however many
+// statements draw, the event thread wakes at most once per frame for them.
 void SdlPlatform::present() {
-    present_requested_ = true;
-    wake();
+    if (!present_requested_.exchange(true)) wake();
 }
 
 void SdlPlatform::caret_changed() {
@@ -171,7 +179,20 @@ void SdlPlatform::cancel_message_box() {
 }
 
 void SdlPlatform::beep() {
-    beeper_.beep();
+    devices_->beep();
+}
+
+MidiOpenResult SdlPlatform::open_midi_out() {
+    return devices_->open_midi_out();
+}
+
+std::unique_ptr<MediaStream> SdlPlatform::open_media(const std::string& path, MediaKind kind,
+                                                     MediaFailure& failure) {
+    return devices_->open_media(path, kind, failure);
+}
+
+std::unique_ptr<PrintJob> SdlPlatform::start_print_job(const FontRecord& font, std::string& why) {
+    return devices_->start_print_job(font, why);
 }
 
 Rect SdlPlatform::window_rect() const {
@@ -210,6 +231,12 @@ int16_t SdlPlatform::key_state(int virtual_key) const {
 
 std::string SdlPlatform::window_title() const {
     return title_sjis_;
+}
+
+// Decoding needs no video: it runs on the worker like the file reads of other statements.
+std::optional<DecodedImage> SdlPlatform::load_image(std::string_view folder,
+                                                    std::string_view name) {
+    return load_picture_file(picture_path(folder, name));
 }
 
 }  // namespace quillon

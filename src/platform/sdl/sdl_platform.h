@@ -17,6 +17,8 @@ struct WindowOptions {
     std::string title;          // UTF-8: the program file's name without its extension
     std::string video_driver;   // empty: SDL's choice; "offscreen" serves tests
     std::string settings_path;  // empty: the user's settings file
+    std::string audio_file;     // a WAV recording of everything that sounds (--audio)
+    std::string printer_file;   // LPRINT's pages go to this PDF file (--printer)
     // After the user closes the window, how long the program may take to stop before the
     // process ends without it (a program stuck in a blocking call).
     int close_timeout_ms = kDefaultCloseTimeoutMs;

@@ -17,9 +17,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/device_services.h"
 #include "platform/platform.h"
 #include "platform/sdl/key_mapping.h"
-#include "platform/sdl/sdl_beep.h"
 #include "platform/sdl/sdl_message_box.h"
 #include "platform/sdl/sdl_platform.h"
 #include "platform/settings_file.h"
@@ -31,8 +31,8 @@ class FontLibrary;
 inline constexpr int kCaretWidth = 9;
 inline constexpr int kCaretHeight = 6;
 inline constexpr int kCaretRise = 7;  // the caret's top lies this far above its line's bottom
-inline constexpr uint32_t kCaretBlinkMs = 530;     // the original platform's default blink time
-inline constexpr uint32_t kPresentIntervalMs = 8;  // at most one presentation per interval
+inline constexpr uint32_t kCaretBlinkMs = 530;  // the original platform's default blink time
+inline constexpr int kAssumedRefreshHz = 60;    // when the display does not say its rate
 inline constexpr uint32_t kIdleWaitMs = 250;
 
 // Copies the window surface (0x00BBGGRR pixels) into an SDL surface of any format; what the
@@ -84,6 +84,13 @@ class SdlPlatform final : public Platform {
     bool write_setting(std::string_view key, std::string_view value,
                        std::string_view text) override;
     std::unique_ptr<Font> open_font(const FontRecord& record) override;
+    std::optional<DecodedImage> load_image(std::string_view folder, std::string_view name) override;
+
+    FileSystem& file_system() override { return *files_; }
+    MidiOpenResult open_midi_out() override;
+    std::unique_ptr<MediaStream> open_media(const std::string& path, MediaKind kind,
+                                            MediaFailure& failure) override;
+    std::unique_ptr<PrintJob> start_print_job(const FontRecord& font, std::string& why) override;
 
   private:
     // State of the event loop, touched only by the event thread.
@@ -94,6 +101,7 @@ class SdlPlatform final : public Platform {
         bool caret_phase = true;   // the blinking caret's visible half
         uint64_t next_blink = 0;
         uint64_t last_present = 0;
+        uint64_t present_interval = 1000 / kAssumedRefreshHz;  // one frame of the display
         bool present_due = false;
         bool closing = false;
         uint64_t close_deadline = 0;
@@ -114,6 +122,8 @@ class SdlPlatform final : public Platform {
     void apply_command(const WindowCommand& command);
     void apply_ime_rect();
     void present_if_due();
+    void present_last_frame();
+    uint64_t frame_interval() const;
     void present_frame();
     void tick_caret();
     void refresh_window_rect();
@@ -147,6 +157,7 @@ class SdlPlatform final : public Platform {
 
     std::mutex settings_mutex_;  // one worker at a time in the settings file
     SettingsFile settings_;
+    std::unique_ptr<FileSystem> files_ = make_host_file_system(*this);
 
     std::mutex fonts_mutex_;
     std::unique_ptr<FontLibrary> fonts_;
@@ -166,7 +177,7 @@ class SdlPlatform final : public Platform {
     std::unique_ptr<Font> box_font_;            // made for the first box (event thread)
 
     std::array<std::atomic<bool>, kVirtualKeyCount> keys_down_{};
-    SdlBeeper beeper_;
+    std::unique_ptr<DeviceServices> devices_;  // sound and printing, made on first use
 };
 
 }  // namespace quillon

@@ -1,0 +1,5 @@
+' 10,000 PSETs in rows of 1,000.
+FOR I = 0 TO 9999
+PSET (I MOD 1000, I \ 1000), 2
+NEXT
+PRINT I

@@ -1,0 +1,45 @@
+// Picture files: the format told by the first bytes, the file read whole (within a limit),
+// and the names programs give mapped to paths of this system.
+#include <array>
+#include <cstring>
+
+#include "platform/image_files.h"
+#include "platform/system_services.h"
+#include "platform/text_codec.h"
+
+namespace quillon {
+namespace {
+
+constexpr std::array<uint8_t, 8> kPngSignature = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+
+bool starts_with_png_signature(std::string_view bytes) {
+    return bytes.size() >= kPngSignature.size() &&
+           std::memcmp(bytes.data(), kPngSignature.data(), kPngSignature.size()) == 0;
+}
+
+}  // namespace
+
+std::optional<DecodedImage> decode_picture(std::string_view bytes, std::string* why) {
+    if (bytes.size() >= 2 && bytes[0] == 'B' && bytes[1] == 'M') return decode_bmp(bytes, why);
+    if (starts_with_png_signature(bytes)) return decode_png(bytes, why);
+    if (why) *why = "not a bitmap or PNG file";
+    return std::nullopt;
+}
+
+std::optional<DecodedImage> load_picture_file(const std::string& path, std::string* why) {
+    auto bytes = read_whole_file(path, why, kPictureFileMax);
+    if (!bytes) return std::nullopt;
+    return decode_picture(*bytes, why);
+}
+
+std::string picture_path(std::string_view folder, std::string_view name) {
+    std::string path = sjis_to_utf8(name);
+    for (char& c : path)
+        if (c == '\\') c = '/';
+    if (path.empty() || path[0] == '/') return path;
+    std::string joined(folder);
+    if (!joined.empty() && joined.back() != '/') joined += '/';
+    return joined + path;
+}
+
+}  // namespace quillon
