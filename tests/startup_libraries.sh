@@ -6,7 +6,8 @@
 #   startup_libraries.sh KAVRUN
 set -u
 needed=$(readelf -d "$1" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p')
-extra=$(echo "$needed" | grep -Ev '^(libstdc\+\+|libm|libgcc_s|libc|ld-linux.*)\.so' || true)
+# The sanitizer build also links the sanitizers' own runtime libraries.
+extra=$(echo "$needed" | grep -Ev '^(libstdc\+\+|libm|libgcc_s|libc|libasan|libubsan|ld-linux.*)\.so' || true)
 if [ -n "$extra" ]; then
     echo "kavrun loads at start: $extra"
     echo "add forwarders for the functions it calls (QUILLON_LAZY_FUNCTION) so that it is opened on first use"
