@@ -59,7 +59,7 @@ case "${1:-}" in
         run_tests build
         configure_and_build build-sanitize -DQUILLON_SANITIZE=ON
         ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-            LSAN_OPTIONS="suppressions=$PWD/tests/sanitizer/lsan.supp" run_tests build-sanitize
+            LSAN_OPTIONS="suppressions=$PWD/tests/sanitizer/lsan.supp:print_suppressions=0" run_tests build-sanitize
         ;;
     test-fast)
         install_packages "${PACKAGES[@]}"
