@@ -13,7 +13,8 @@ PACKAGES=(cmake make g++ pkg-config libsdl2-dev libfreetype-dev libfontconfig-de
     fonts-ipafont-mincho fonts-ipafont-gothic libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth xdotool xfonts-base libx11-dev ccache socat binutils
     libfluidsynth-dev fluid-soundfont-gm libsdl2-mixer-dev libasound2-dev libcups2-dev
-    libcairo2-dev cups cups-daemon cups-client printer-driver-cups-pdf poppler-utils)
+    libcairo2-dev cups cups-daemon cups-client printer-driver-cups-pdf poppler-utils
+    util-linux mount)
 JOBS=$(nproc 2>/dev/null || echo 2)
 # Under ThreadSanitizer: the targets the run needs, and the tests that run more than one thread
 # (the window with its event thread, signals, kavrun itself, input waits, mouse traps, glyphs

@@ -6,28 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/lazy_library.h"
-
-namespace quillon {
-namespace {
-
-// libpng, opened for the first screenshot.
-LazyLibrary& png_library() {
-    static const char* const kNames[] = {"libpng16.so.16", "libpng16.so", nullptr};
-    static LazyLibrary library(kNames);
-    return library;
-}
-
-}  // namespace
-}  // namespace quillon
-
-using quillon::png_library;
-
-QUILLON_LAZY_FUNCTION(png_library, void, png_image_free, (png_imagep image), (image))
-QUILLON_LAZY_FUNCTION(png_library, int, png_image_write_to_file,
-                      (png_imagep image, const char* file, int convert_to_8bit, const void* buffer,
-                       png_int_32 row_stride, const void* colormap),
-                      (image, file, convert_to_8bit, buffer, row_stride, colormap))
+#include "platform/images/png_library.h"
 
 namespace quillon {
 

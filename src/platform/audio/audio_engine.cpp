@@ -10,11 +10,13 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <numbers>
 #include <thread>
 
 #include "platform/audio/audio_devices.h"
+#include "platform/audio/audio_libraries.h"
 
 namespace quillon {
 namespace {
@@ -129,6 +131,8 @@ AudioEngine::~AudioEngine() {
         drain_owned();
         stopping_ = true;
         if (pacer_.joinable()) pacer_.join();
+    }
+    if (device_open_) {
         Mix_SetPostMix(nullptr, nullptr);  // waits for a post-mix call in progress
         Mix_CloseAudio();
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
@@ -173,22 +177,28 @@ bool AudioEngine::start_output() {
     if (output_tried_) return output_running_;
     output_tried_ = true;
     // The silent driver's device only serves SDL_mixer's decoding: its pace drifts when the
-    // machine is busy, so the engine's own thread does the mixing then.
-    silent_ = options_.null_sink || !open_device(false);
-    if (silent_ && !open_device(true)) return false;
+    // machine is busy, so the engine's own thread does the mixing then. Without SDL_mixer
+    // there is no device at all, and the engine's thread keeps the silent time by itself.
+    const bool mixer = mixer_library().available();
+    silent_ = !mixer || options_.null_sink || !open_device(false);
+    if (silent_ && mixer && !open_device(true)) return false;
+    device_open_ = mixer;
     {
         std::lock_guard lock(mutex_);
         if (!options_.record_path.empty())
             recording_.open(options_.record_path, kAudioRate, kAudioChannels);
     }
-    Mix_AllocateChannels(0);  // every sound goes through the engine's own sources
+    if (device_open_) Mix_AllocateChannels(0);  // every sound goes through the engine's sources
     if (silent_) {
         output_start_ = std::chrono::steady_clock::now();
         try {
             pacer_ = std::thread(&AudioEngine::pace_silently, this);
         } catch (const std::system_error&) {
-            Mix_CloseAudio();
-            SDL_QuitSubSystem(SDL_INIT_AUDIO);
+            if (device_open_) {
+                Mix_CloseAudio();
+                SDL_QuitSubSystem(SDL_INIT_AUDIO);
+                device_open_ = false;
+            }
             return false;
         }
     } else {
@@ -219,8 +229,12 @@ fluid_synth_t* AudioEngine::synth(std::string* why) {
     std::lock_guard setup(setup_mutex_);
     if (!synth_tried_) {
         synth_tried_ = true;
-        silence_fluidsynth_log();
-        settings_ = new_fluid_settings();
+        // Without FluidSynth there is no synthesizer, as without a sound font: the run goes on.
+        const bool loaded = fluidsynth_library().available();
+        if (loaded) {
+            silence_fluidsynth_log();
+            settings_ = new_fluid_settings();
+        }
         fluid_synth_t* made = nullptr;
         if (settings_) {
             fluid_settings_setnum(settings_, "synth.sample-rate", kAudioRate);
@@ -232,7 +246,9 @@ fluid_synth_t* AudioEngine::synth(std::string* why) {
             fluid_settings_setint(settings_, "synth.lock-memory", 0);
             made = new_fluid_synth(settings_);
         }
-        if (!made) {
+        if (!loaded) {
+            synth_error_ = "FluidSynth cannot be loaded";
+        } else if (!made) {
             synth_error_ = "the synthesizer could not be made";
         } else if (fluid_synth_sfload(made, options_.sound_font.c_str(), 1) == FLUID_FAILED) {
             synth_error_ = "no sound font at " + options_.sound_font;
@@ -273,6 +289,12 @@ void AudioEngine::beep() {
 
 std::optional<std::vector<int16_t>> AudioEngine::decode(const std::string& utf8_path,
                                                         MediaFailure& failure) {
+    if (!mixer_library().available()) {  // no reader for sound files: the run goes on
+        std::FILE* file = std::fopen(utf8_path.c_str(), "rb");
+        failure = file ? MediaFailure::Unsupported : MediaFailure::NotFound;
+        if (file) std::fclose(file);
+        return std::nullopt;
+    }
     SDL_RWops* file = SDL_RWFromFile(utf8_path.c_str(), "rb");
     if (!file) {
         failure = MediaFailure::NotFound;

@@ -1,9 +1,9 @@
 // The sound output of a run: one audio device (SDL, through SDL_mixer, which also decodes
 // sound files), one FluidSynth synthesizer with the General MIDI sound font, the sources that
 // play into them, and an optional WAV recording of everything. Without a device (headless,
-// or none opens) a thread of the engine's own mixes against the steady clock instead, so that
-// plays take their time and recordings keep the wall clock's length even on a busy machine.
-// Each part opens on first use.
+// none opens, or SDL_mixer cannot be loaded) a thread of the engine's own mixes against the
+// steady clock instead, so that plays take their time and recordings keep the wall clock's
+// length even on a busy machine. Each part, and each library, opens on first use.
 #pragma once
 
 #include <atomic>
@@ -95,7 +95,8 @@ class AudioEngine {
     std::mutex setup_mutex_;  // start_output and synth, each once
     bool output_tried_ = false;
     bool output_running_ = false;
-    bool silent_ = false;  // no device: pacer_ mixes
+    bool silent_ = false;       // no device: pacer_ mixes
+    bool device_open_ = false;  // SDL_mixer's device (also the silent driver's) is open
     std::atomic<bool> stopping_{false};
     std::thread pacer_;
     std::chrono::steady_clock::time_point output_start_;  // the silent output's frame 0

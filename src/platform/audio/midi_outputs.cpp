@@ -6,6 +6,7 @@
 #include <mutex>
 
 #include "platform/audio/audio_devices.h"
+#include "platform/audio/audio_libraries.h"
 
 namespace quillon {
 namespace {
@@ -109,6 +110,10 @@ std::unique_ptr<MidiOut> make_synth_midi_out(AudioEngine& engine, fluid_synth_t*
 }
 
 std::unique_ptr<MidiOut> make_alsa_midi_out(const std::string& address, std::string& why) {
+    if (!alsa_library().available()) {
+        why = "ALSA sequencer: libasound cannot be loaded";
+        return nullptr;
+    }
     snd_seq_t* seq = nullptr;
     int result = snd_seq_open(&seq, "default", SND_SEQ_OPEN_OUTPUT, 0);
     if (result < 0) {

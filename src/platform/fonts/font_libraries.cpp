@@ -66,6 +66,9 @@ QUILLON_LAZY_FUNCTION(freetype_library, FT_Error, FT_New_Face,
                       (FT_Library library, const char* filepathname, FT_Long face_index,
                        FT_Face* aface),
                       (library, filepathname, face_index, aface))
+QUILLON_LAZY_FUNCTION(freetype_library, FT_Error, FT_Outline_EmboldenXY,
+                      (FT_Outline * outline, FT_Pos xstrength, FT_Pos ystrength),
+                      (outline, xstrength, ystrength))
 QUILLON_LAZY_FUNCTION(freetype_library, void, FT_Outline_Transform,
                       (const FT_Outline* outline, const FT_Matrix* matrix), (outline, matrix))
 QUILLON_LAZY_FUNCTION(freetype_library, FT_Error, FT_Render_Glyph,

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "platform/image_files.h"
+#include "platform/sdl/sdl_library.h"
 
 namespace quillon {
 namespace {
@@ -102,6 +103,10 @@ uint32_t surface_pixel(const SDL_Surface& s, int x, int y) {
 std::optional<DecodedImage> decode_bmp(std::string_view bytes, std::string* why) {
     BmpHeader header;
     if (!check_header(bytes, header, why)) return std::nullopt;
+    if (!sdl_library().available()) {  // a picture that cannot be read, not the end of the run
+        if (why) *why = "SDL2 cannot be loaded";
+        return std::nullopt;
+    }
     SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
     Surface loaded(rw ? SDL_LoadBMP_RW(rw, 1) : nullptr);
     if (!loaded || loaded->w != header.width || loaded->h != header.height ||

@@ -6,10 +6,15 @@
 #include <cstring>
 
 #include "platform/image_files.h"
+#include "platform/images/png_library.h"
 
 namespace quillon {
 
 std::optional<DecodedImage> decode_png(std::string_view bytes, std::string* why) {
+    if (!png_library().available()) {  // a picture that cannot be read, not the end of the run
+        if (why) *why = "libpng cannot be loaded";
+        return std::nullopt;
+    }
     png_image png;
     std::memset(&png, 0, sizeof png);
     png.version = PNG_IMAGE_VERSION;

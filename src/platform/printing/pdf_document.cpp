@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "host/shift_jis.h"
+#include "platform/printing/printing_libraries.h"
 #include "platform/system_services.h"
 #include "platform/text_codec.h"
 
@@ -79,6 +80,10 @@ PaperSize default_paper_size() {
 PdfDocument::PdfDocument(const std::string& path, const PaperSize& paper, const FaceMatch& face,
                          std::unique_ptr<Font> font)
     : paper_(paper), font_(std::move(font)) {
+    if (!cairo_library().available()) {  // no document: ok() says so, and nothing is drawn
+        finished_ = true;
+        return;
+    }
     const double w = mm_to_points(paper.width_mm);
     const double h = mm_to_points(paper.height_mm);
     surface_ = path.empty() ? cairo_pdf_surface_create_for_stream(append_bytes, &bytes_, w, h)
@@ -94,13 +99,13 @@ PdfDocument::PdfDocument(const std::string& path, const PaperSize& paper, const 
 PdfDocument::~PdfDocument() {
     std::string ignored;
     finish(ignored);
-    cairo_destroy(cr_);
-    cairo_surface_destroy(surface_);
+    if (cr_) cairo_destroy(cr_);
+    if (surface_) cairo_surface_destroy(surface_);
     if (face_) cairo_font_face_destroy(face_);
 }
 
 bool PdfDocument::ok() const {
-    return cairo_surface_status(surface_) == CAIRO_STATUS_SUCCESS &&
+    return surface_ && cairo_surface_status(surface_) == CAIRO_STATUS_SUCCESS &&
            cairo_status(cr_) == CAIRO_STATUS_SUCCESS;
 }
 

@@ -40,7 +40,7 @@ class PdfDocument {
     PdfDocument(const PdfDocument&) = delete;
     PdfDocument& operator=(const PdfDocument&) = delete;
 
-    bool ok() const;  // the surface could be made
+    bool ok() const;  // the surface could be made (cairo is there and the file can be written)
     int width() const;
     int height() const;
     void draw_text(int x, int y, std::string_view sjis);

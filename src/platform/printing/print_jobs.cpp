@@ -5,6 +5,8 @@
 
 #include <cups/cups.h>
 
+#include "platform/printing/printing_libraries.h"
+
 namespace quillon {
 namespace {
 
@@ -98,6 +100,10 @@ std::unique_ptr<PrintJob> make_file_print_job(PdfDocument& document) {
 
 std::unique_ptr<PrintJob> make_cups_print_job(const std::string& destination, const FaceMatch& face,
                                               std::unique_ptr<Font> font, std::string& why) {
+    if (!cups_library().available()) {  // no print queue: LPRINT reports that there is no printer
+        why = "CUPS cannot be loaded";
+        return nullptr;
+    }
     cups_dest_t* dest = cupsGetNamedDest(
         CUPS_HTTP_DEFAULT, destination.empty() ? nullptr : destination.c_str(), nullptr);
     if (!dest) {

@@ -88,3 +88,24 @@ QUILLON_LAZY_FUNCTION(sdl_library, int, SDL_setenv,
                       (const char* name, const char* value, int overwrite),
                       (name, value, overwrite))
 QUILLON_LAZY_FUNCTION(sdl_library, const char*, SDL_GetError, (void), ())
+
+// Used without a window too: bitmap files and the sound engine's device and file reading.
+QUILLON_LAZY_FUNCTION(sdl_library, void, SDL_FreeSurface, (SDL_Surface * surface), (surface))
+QUILLON_LAZY_FUNCTION(sdl_library, int, SDL_GetCurrentDisplayMode,
+                      (int displayIndex, SDL_DisplayMode* mode), (displayIndex, mode))
+QUILLON_LAZY_FUNCTION(sdl_library, void, SDL_GetRGB,
+                      (Uint32 pixel, const SDL_PixelFormat* format, Uint8* r, Uint8* g, Uint8* b),
+                      (pixel, format, r, g, b))
+QUILLON_LAZY_FUNCTION(sdl_library, int, SDL_GetWindowDisplayIndex, (SDL_Window * window), (window))
+QUILLON_LAZY_FUNCTION(sdl_library, SDL_Surface*, SDL_LoadBMP_RW, (SDL_RWops * src, int freesrc),
+                      (src, freesrc))
+QUILLON_LAZY_FUNCTION(sdl_library, SDL_bool, SDL_ResetHint, (const char* name), (name))
+QUILLON_LAZY_FUNCTION(sdl_library, SDL_RWops*, SDL_RWFromConstMem, (const void* mem, int size),
+                      (mem, size))
+QUILLON_LAZY_FUNCTION(sdl_library, SDL_RWops*, SDL_RWFromFile, (const char* file, const char* mode),
+                      (file, mode))
+QUILLON_LAZY_FUNCTION(sdl_library, int, SDL_RWclose, (SDL_RWops * context), (context))
+QUILLON_LAZY_FUNCTION(sdl_library, Sint64, SDL_RWsize, (SDL_RWops * context), (context))
+QUILLON_LAZY_FUNCTION(sdl_library, SDL_bool, SDL_SetHintWithPriority,
+                      (const char* name, const char* value, SDL_HintPriority priority),
+                      (name, value, priority))
