@@ -77,6 +77,10 @@ QUILLON_LAZY_FUNCTION(fluidsynth_library, fluid_synth_t*, new_fluid_synth,
 QUILLON_LAZY_FUNCTION(mixer_library, int, Mix_AllocateChannels, (int numchans), (numchans))
 QUILLON_LAZY_FUNCTION(mixer_library, void, Mix_CloseAudio, (void), ())
 QUILLON_LAZY_FUNCTION(mixer_library, void, Mix_FreeChunk, (Mix_Chunk * chunk), (chunk))
+QUILLON_LAZY_FUNCTION(mixer_library, void, Mix_FreeMusic, (Mix_Music * music), (music))
+QUILLON_LAZY_FUNCTION(mixer_library, Mix_Music*, Mix_LoadMUS_RW, (SDL_RWops * src, int freesrc),
+                      (src, freesrc))
+QUILLON_LAZY_FUNCTION(mixer_library, double, Mix_MusicDuration, (Mix_Music * music), (music))
 QUILLON_LAZY_FUNCTION(mixer_library, Mix_Chunk*, Mix_LoadWAV_RW, (SDL_RWops * src, int freesrc),
                       (src, freesrc))
 QUILLON_LAZY_FUNCTION(mixer_library, int, Mix_OpenAudioDevice,

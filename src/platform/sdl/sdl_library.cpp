@@ -106,6 +106,11 @@ QUILLON_LAZY_FUNCTION(sdl_library, SDL_RWops*, SDL_RWFromFile, (const char* file
                       (file, mode))
 QUILLON_LAZY_FUNCTION(sdl_library, int, SDL_RWclose, (SDL_RWops * context), (context))
 QUILLON_LAZY_FUNCTION(sdl_library, Sint64, SDL_RWsize, (SDL_RWops * context), (context))
+QUILLON_LAZY_FUNCTION(sdl_library, size_t, SDL_RWread,
+                      (SDL_RWops * context, void* ptr, size_t size, size_t maxnum),
+                      (context, ptr, size, maxnum))
+QUILLON_LAZY_FUNCTION(sdl_library, Sint64, SDL_RWseek,
+                      (SDL_RWops * context, Sint64 offset, int whence), (context, offset, whence))
 QUILLON_LAZY_FUNCTION(sdl_library, SDL_bool, SDL_SetHintWithPriority,
                       (const char* name, const char* value, SDL_HintPriority priority),
                       (name, value, priority))
