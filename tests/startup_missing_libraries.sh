@@ -89,6 +89,10 @@ status=$?
 check "devices: transcript" "$work/devices.expected" "$work/devices.out"
 # The only complaint is the screenshot's: it needs libpng, and says so.
 echo "kavrun: cannot save shot.png: libpng cannot be loaded" > "$work/devices.err.expected"
+# Without fontconfig, text is drawn blank, and the run says so once.
+grep -qx "kavrun: fontconfig cannot be loaded; text is drawn blank" "$work/devices.err" ||
+    { echo "FAIL: devices: no word of the missing fontconfig"; failed=1; }
+sed -i '/^kavrun: fontconfig cannot be loaded; text is drawn blank$/d' "$work/devices.err"
 check "devices: standard error" "$work/devices.err.expected" "$work/devices.err"
 [ "$status" -eq 2 ] || { echo "FAIL: devices: status $status, expected 2 (the screenshot)"; failed=1; }
 # The silent output kept the recording going without SDL_mixer: a WAV header and the beep.
@@ -110,7 +114,8 @@ for statement in 'PLAY "C"' 'MCI "open tone.wav alias t"' 'LPRINT "x"' 'PICLOAD 
     status=$?
     cat "$work/one.out" >> "$work/messages.out"
     echo "status $status" >> "$work/messages.out"
-    cat "$work/one.err" >> "$work/messages.err"
+    grep -vx "kavrun: fontconfig cannot be loaded; text is drawn blank" "$work/one.err" \
+        >> "$work/messages.err"
 done
 cat > "$work/messages.expected" <<'OUT'
 [Basic - Error] Midi出力デバイスがインストールされていない可能性があります

@@ -104,7 +104,10 @@ struct FontLibrary::Impl {
         if (config_loaded) return;
         config_loaded = true;
         if (!fontconfig_library().available()) {  // no faces: blank fonts
-            std::fprintf(stderr, "kavrun: fontconfig cannot be loaded; text is drawn blank\n");
+            static std::once_flag told;  // one line for the run, however many font libraries
+            std::call_once(told, [] {
+                std::fprintf(stderr, "kavrun: fontconfig cannot be loaded; text is drawn blank\n");
+            });
             return;
         }
         config = FcInitLoadConfigAndFonts();
