@@ -18,9 +18,9 @@ PACKAGES=(cmake make g++ pkg-config libsdl2-dev libfreetype-dev libfontconfig-de
 JOBS=$(nproc 2>/dev/null || echo 2)
 # Under ThreadSanitizer: the targets the run needs, and the tests that run more than one thread
 # (the window with its event thread, signals, kavrun itself, input waits, mouse traps, glyphs
-# drawn from two threads).
+# drawn from two threads, PLAY's voices, media notifications, serial reads stopped from outside).
 TSAN_TARGETS=(kavrun kavpack unit_tests gui_probe x_close_window)
-TSAN_TESTS='^(gui|signals)\.|^(Sdl|WindowProcedure|Headless|Kavrun|Input|MouseTraps|DeviceBuiltins|Glyphs|StatementCutting)'
+TSAN_TESTS='^(gui|signals)\.|^(Sdl|WindowProcedure|Headless|Kavrun|Input|MouseTraps|DeviceBuiltins|Glyphs|StatementCutting|Play\.|Mci\.|PortTest|DataSafety)'
 
 install_packages() {
     local missing=()
@@ -50,10 +50,11 @@ run_tests() {  # DIR
 # so that a race inside a kavrun that a window script runs fails the stage too.
 run_tsan_tests() {
     local reports=$PWD/build-tsan/tsan-reports
+    local suppressions=$PWD/tests/sanitizer/tsan.supp
     rm -rf "$reports"
     mkdir -p "$reports"
     local status=0
-    (cd build-tsan && TSAN_OPTIONS="second_deadlock_stack=1 log_path=$reports/report" \
+    (cd build-tsan && TSAN_OPTIONS="second_deadlock_stack=1 log_path=$reports/report suppressions=$suppressions" \
         ctest --output-on-failure -j "$JOBS" -R "$TSAN_TESTS") || status=1
     if compgen -G "$reports/report*" > /dev/null; then
         cat "$reports"/report*
