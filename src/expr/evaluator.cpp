@@ -8,6 +8,7 @@
 #include <limits>
 #include <vector>
 
+#include "expr/comparisons.h"
 #include "expr/value_text.h"
 #include "expr/variables.h"
 #include "host/error_report.h"
@@ -46,9 +47,6 @@ struct NumericText {
 
 bool is_suffix(char c) {
     return c == '$' || c == '%' || c == '#' || c == '!';
-}
-bool is_comparison_char(char c) {
-    return c == '=' || c == '<' || c == '>';
 }
 // A byte that is an operator token's letter (preceded by 0x01).
 bool is_token_letter_at(std::string_view text, std::size_t pos) {
@@ -200,57 +198,6 @@ bool string_term(Runtime& rt, std::string_view term, std::string& value, std::st
 }
 
 // ---- Conditions ----
-
-enum class Relation { kEqual, kNotEqual, kLess, kLessEqual, kGreater, kGreaterEqual };
-
-// The comparison operator at `pos` and its width (1 or 2). =< and => read as <= and >=.
-Relation relation_at(std::string_view text, std::size_t pos, std::size_t& width) {
-    char c = text[pos];
-    char next = pos + 1 < text.size() ? text[pos + 1] : '\0';
-    width = 2;
-    if (c == '=' && next == '<') return Relation::kLessEqual;
-    if (c == '=' && next == '>') return Relation::kGreaterEqual;
-    if ((c == '<' && next == '>') || (c == '>' && next == '<')) return Relation::kNotEqual;
-    if (c == '<' && next == '=') return Relation::kLessEqual;
-    if (c == '>' && next == '=') return Relation::kGreaterEqual;
-    width = 1;
-    if (c == '<') return Relation::kLess;
-    if (c == '>') return Relation::kGreater;
-    return Relation::kEqual;
-}
-
-// The first comparison operator outside quotes and brackets, or npos.
-std::size_t find_comparison(std::string_view text) {
-    bool in_quotes = false;
-    int depth = 0;
-    for (std::size_t k = 0; k < text.size(); ++k) {
-        char c = text[k];
-        if (c == '"') in_quotes = !in_quotes;
-        if (in_quotes) continue;
-        if (c == '(') ++depth;
-        if (c == ')') --depth;
-        if (depth == 0 && is_comparison_char(c)) return k;
-    }
-    return npos;
-}
-
-bool holds(Relation relation, int order) {
-    switch (relation) {
-        case Relation::kEqual:
-            return order == 0;
-        case Relation::kNotEqual:
-            return order != 0;
-        case Relation::kLess:
-            return order < 0;
-        case Relation::kLessEqual:
-            return order <= 0;
-        case Relation::kGreater:
-            return order > 0;
-        case Relation::kGreaterEqual:
-            return order >= 0;
-    }
-    return false;
-}
 
 // A left side whose first term is a string literal or a string-typed name compares strings.
 bool is_string_side(Runtime& rt, std::string_view left) {

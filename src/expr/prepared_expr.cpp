@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "expr/builtins.h"
+#include "expr/comparisons.h"
 #include "expr/evaluator.h"
 #include "expr/flat_passes.h"
 #include "expr/prepared_calls.h"
@@ -28,11 +29,6 @@ constexpr std::size_t kTokenMax = 200;         // longer names and numbers keep 
 constexpr std::size_t kFlatOperandsMax = 200;  // the flat evaluator holds 255
 constexpr std::size_t kAtomTextMax = 50;       // the longest value text of an atom ("%.7f")
 
-enum class Relation : uint8_t { kEqual, kNotEqual, kLess, kLessEqual, kGreater, kGreaterEqual };
-
-bool is_comparison_char(char c) {
-    return c == '=' || c == '<' || c == '>';
-}
 bool is_suffix(char c) {
     return c == '$' || c == '%' || c == '#' || c == '!';
 }
@@ -102,54 +98,6 @@ std::size_t name_end(std::string_view text, std::size_t pos) {
 
 bool is_rnd_name(std::string_view name) {
     return equals_ignoring_case(name, "rnd");
-}
-
-Relation relation_at(std::string_view text, std::size_t pos, std::size_t& width) {
-    char c = text[pos];
-    char next = pos + 1 < text.size() ? text[pos + 1] : '\0';
-    width = 2;
-    if (c == '=' && next == '<') return Relation::kLessEqual;
-    if (c == '=' && next == '>') return Relation::kGreaterEqual;
-    if ((c == '<' && next == '>') || (c == '>' && next == '<')) return Relation::kNotEqual;
-    if (c == '<' && next == '=') return Relation::kLessEqual;
-    if (c == '>' && next == '=') return Relation::kGreaterEqual;
-    width = 1;
-    if (c == '<') return Relation::kLess;
-    if (c == '>') return Relation::kGreater;
-    return Relation::kEqual;
-}
-
-// The first comparison character outside quotes and brackets, as the evaluator finds it.
-std::size_t find_comparison(std::string_view text) {
-    bool quoted = false;
-    int depth = 0;
-    for (std::size_t k = 0; k < text.size(); ++k) {
-        char c = text[k];
-        if (c == '"') quoted = !quoted;
-        if (quoted) continue;
-        if (c == '(') ++depth;
-        if (c == ')') --depth;
-        if (depth == 0 && is_comparison_char(c)) return k;
-    }
-    return npos;
-}
-
-bool holds(Relation relation, int order) {
-    switch (relation) {
-        case Relation::kEqual:
-            return order == 0;
-        case Relation::kNotEqual:
-            return order != 0;
-        case Relation::kLess:
-            return order < 0;
-        case Relation::kLessEqual:
-            return order <= 0;
-        case Relation::kGreater:
-            return order > 0;
-        case Relation::kGreaterEqual:
-            return order >= 0;
-    }
-    return false;
 }
 
 // A value that is written into the text and read back: it must be a number there.
