@@ -60,36 +60,6 @@ bool whole(double value, double& out) {
     return general(value, out);
 }
 
-// The raw bytes of escaped string characters; false on an escape that decoding refuses.
-bool decode(std::string_view escaped, std::string& raw) {
-    raw.clear();
-    for (std::size_t k = 0; k < escaped.size(); ++k) {
-        char c = escaped[k];
-        if (c != kOpEscape) {
-            raw += c;
-            continue;
-        }
-        char kind = k + 1 < escaped.size() ? escaped[++k] : '\0';
-        switch (kind) {
-            case kEscapeSelf:
-                raw += kOpEscape;
-                break;
-            case kEscapeQuote:
-                raw += '"';
-                break;
-            case kEscapeNul:
-                raw += '\0';
-                break;
-            case kEscapeBlank:
-                raw += ' ';
-                break;
-            default:
-                return false;
-        }
-    }
-    return true;
-}
-
 // Appends raw bytes as escaped string characters (encode_string without its quotes).
 void encode(std::string_view raw, std::string& out) {
     for (char c : raw)
@@ -120,7 +90,7 @@ struct CallEvaluator {
     // A string argument's real bytes.
     bool raw(int k, std::string& bytes) const {
         ScratchString escaped(rt);
-        return x.string(rt, arg(k), escaped.get()) && decode(escaped.get(), bytes);
+        return x.string(rt, arg(k), escaped.get()) && decode_escapes(escaped.get(), bytes);
     }
 
     bool numeric_result(double& value) const;

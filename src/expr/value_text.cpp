@@ -366,7 +366,7 @@ void encode_string(std::string_view raw, std::string& out) {
     out += '"';
 }
 
-bool decode_string(Runtime& rt, std::string_view escaped, std::string& raw) {
+bool decode_escapes(std::string_view escaped, std::string& raw) {
     raw.clear();
     for (std::size_t k = 0; k < escaped.size(); ++k) {
         char c = escaped[k];
@@ -389,11 +389,16 @@ bool decode_string(Runtime& rt, std::string_view escaped, std::string& raw) {
                 raw += ' ';
                 break;
             default:
-                report_error(rt, kUnexpected);
                 return false;
         }
     }
     return true;
+}
+
+bool decode_string(Runtime& rt, std::string_view escaped, std::string& raw) {
+    if (decode_escapes(escaped, raw)) return true;
+    report_error(rt, kUnexpected);
+    return false;
 }
 
 }  // namespace quillon

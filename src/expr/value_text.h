@@ -99,7 +99,9 @@ int32_t parse_radix(std::string_view text, int base);
 void encode_char(uint8_t code, std::string& out, bool quoted);
 // Writes raw bytes as string value text, quotes included.
 void encode_string(std::string_view raw, std::string& out);
-// Decodes the escaped bytes between a string value's quotes into raw bytes (appended to `raw`).
+// The raw bytes of escaped string characters; false on an escape that is not one of ours.
+bool decode_escapes(std::string_view escaped, std::string& raw);
+// Decodes the escaped bytes between a string value's quotes into raw bytes in `raw`.
 // Reports error 4 on an unknown escape and returns false.
 bool decode_string(Runtime& rt, std::string_view escaped, std::string& raw);
 
