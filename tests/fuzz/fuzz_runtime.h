@@ -11,6 +11,7 @@
 #include "fake_platform.h"
 #include "host/runtime.h"
 #include "host/startup.h"
+#include "memory_file_system.h"
 
 namespace quillon::fuzz {
 
@@ -35,6 +36,7 @@ struct ProgramRun {
     Runtime rt{platform};
 
     explicit ProgramRun(std::string_view text) {
+        platform.files = std::make_unique<MemoryFileSystem>();  // never the real disk
         platform.display = Size{64, 48};
         platform.client = Size{64, 48};
         rt.graphics.picture.resize(platform.display.width, platform.display.height);
