@@ -39,6 +39,7 @@ struct ExprState {
     DeclaredLetters letters;
     std::vector<UserFunction> user_functions;  // definition order, at most kUserFunctionMax
     int user_call_depth = 0;                   // user-function calls in progress
+    bool abandoning_calls = false;             // an error was trapped inside them: they all give up
     ExprScratch scratch;
 };
 

@@ -73,20 +73,30 @@ bool call_user_function(Runtime& rt, std::string_view name, std::string_view arg
     const UserFunction* found = find_user_function(rt, name);
     if (!found) return false;
     out = name.back() == '$' ? "\"\"" : "0";
+    if (rt.expr.abandoning_calls) return true;
     // A body that calls its own function never ends: refuse it before the stack runs out.
     if (rt.expr.user_call_depth >= kUserCallDepthMax) {
         report_error(rt, kMemoryRange);
+        rt.expr.abandoning_calls = true;  // even when the statement was trapped before
         return true;
     }
+    const bool trapped_before = rt.host.statement_trapped;
     ++rt.expr.user_call_depth;
     if (bind_parameters(rt, *found, args)) evaluate_body(rt, *found, out);
     --rt.expr.user_call_depth;
+    // An error trapped inside a call ends the whole chain of calls it was made in, as a
+    // stop would; the statement then goes on with the outermost call's default value. (Going
+    // on inside a body that calls itself more than once would take for ever.)
+    if (!trapped_before && rt.host.statement_trapped && rt.expr.user_call_depth > 0)
+        rt.expr.abandoning_calls = true;
+    if (rt.expr.user_call_depth == 0) rt.expr.abandoning_calls = false;
     return true;
 }
 
 void reset_user_functions(Runtime& rt) {
     rt.expr.user_functions.clear();
     rt.expr.user_call_depth = 0;
+    rt.expr.abandoning_calls = false;
     ++rt.expr.variables.generation;
 }
 

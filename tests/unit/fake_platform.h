@@ -3,6 +3,8 @@
 // draws each character as a filled box of its colour.
 #pragma once
 
+#include <algorithm>
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <string>
@@ -22,10 +24,13 @@ class BoxFont : public Font {
     int advance(unsigned code) const override { return code > 0xFF ? 16 : 8; }
     void draw(PixelView target, int x, int y, unsigned code, uint32_t colour,
               int32_t background) const override {
-        int w = advance(code);
-        for (int yy = y; yy < y + metrics_.height; ++yy)
-            for (int xx = x; xx < x + w; ++xx) {
-                if (xx < 0 || yy < 0 || xx >= target.width || yy >= target.height) continue;
+        const int w = advance(code);
+        // Only the rows and columns on the target are visited, however large the box.
+        const int top = std::max(y, 0),
+                  bottom = std::min<int64_t>(int64_t{y} + metrics_.height, target.height);
+        const int left = std::max(x, 0), right = std::min<int64_t>(int64_t{x} + w, target.width);
+        for (int yy = top; yy < bottom; ++yy)
+            for (int xx = left; xx < right; ++xx) {
                 uint32_t& p = target.pixels[yy * target.width + xx];
                 bool ink = code != ' ' && yy > y + 1 && yy < y + metrics_.height - 2 && xx > x &&
                            xx < x + w - 1;
@@ -117,7 +122,9 @@ class FakePlatform : public Platform {
         return true;
     }
     std::unique_ptr<Font> open_font(const FontRecord& record) override {
-        return std::make_unique<BoxFont>(record.height < 0 ? -record.height : 16);
+        // Heights are kept within what a real font gives (1 to 1024 pixels).
+        const int64_t height = record.height < 0 ? -int64_t{record.height} : 16;
+        return std::make_unique<BoxFont>(static_cast<int>(std::min<int64_t>(height, 1024)));
     }
     // Real files and ports, mapped through the settings above.
     FileSystem& file_system() override { return *files; }
