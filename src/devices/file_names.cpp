@@ -5,6 +5,8 @@
 
 #include "host/runtime.h"
 #include "host/shift_jis.h"
+#include "platform/file_system.h"
+#include "platform/platform.h"
 
 namespace quillon {
 namespace {
@@ -36,6 +38,11 @@ void resolve_path(Runtime& rt, std::string& name) {
     if (name.find(':') != std::string::npos || holds_backslash_pair(name)) return;
     if (!name.empty() && name[0] == '/') return;
     name = rt.devices.program_folder + '\\' + name;
+}
+
+std::optional<std::string> device_file_path(Runtime& rt, std::string name) {
+    resolve_path(rt, name);
+    return rt.platform.file_system().path_of(name);
 }
 
 }  // namespace quillon

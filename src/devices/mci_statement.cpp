@@ -5,6 +5,7 @@
 #include <charconv>
 #include <vector>
 
+#include "devices/file_names.h"
 #include "devices/sound.h"
 #include "expr/assignment.h"
 #include "expr/evaluator.h"
@@ -12,7 +13,6 @@
 #include "host/error_report.h"
 #include "host/run_loop.h"
 #include "host/runtime.h"
-#include "host/shift_jis.h"
 #include "host/text_scan.h"
 
 namespace quillon {
@@ -102,25 +102,6 @@ bool is_word(const std::string& word, std::string_view expected) {
     return equals_ignoring_case(word, expected);
 }
 
-// A media file's name as a path: relative names are taken from the program folder, and
-// backslashes (never the second byte of a double-byte character) become slashes.
-std::string media_file_path(Runtime& rt, std::string_view name) {
-    std::string path;
-    for (std::size_t k = 0; k < name.size(); ++k) {
-        auto byte = static_cast<uint8_t>(name[k]);
-        if (is_sjis_lead(byte) && k + 1 < name.size()) {
-            path += name.substr(k++, 2);
-            continue;
-        }
-        path += byte == '\\' ? '/' : name[k];
-    }
-    if (!path.empty() && path[0] != '/') {
-        const std::string& folder = rt.devices.program_folder;
-        if (!folder.empty()) path = folder + (folder.back() == '/' ? "" : "/") + path;
-    }
-    return path;
-}
-
 MediaKind kind_from_name(std::string_view name) {
     std::size_t dot = name.rfind('.');
     std::string_view ext = dot == std::string_view::npos ? "" : name.substr(dot + 1);
@@ -200,8 +181,9 @@ void MediaCommand::notify_now() {
 MediaDevice& MediaCommand::open_device(const std::string& element, MediaKind kind,
                                        const std::string& alias, const char* missing) {
     if (find(alias)) fail(kAliasInUse, alias);
-    MediaFailure failure = MediaFailure::None;
-    auto stream = rt_.platform.open_media(media_file_path(rt_, element), kind, failure);
+    auto path = device_file_path(rt_, element);
+    MediaFailure failure = path ? MediaFailure::None : MediaFailure::NotFound;
+    auto stream = path ? rt_.platform.open_media(*path, kind, failure) : nullptr;
     if (!stream) {
         if (failure == MediaFailure::NotFound) fail(missing, element);
         if (failure == MediaFailure::BadFormat) fail(kBadFormat, element);

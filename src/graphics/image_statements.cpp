@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "devices/file_names.h"
 #include "expr/assignment.h"
 #include "expr/value_text.h"
 #include "graphics/drawing.h"
@@ -95,7 +96,8 @@ void picload_statement(Runtime& rt, StatementContext& ctx) {
     if (!room_for_image(rt, 0)) return;
     assign_image_number(rt, args.substr(comma + 1));
     if (rt.host.stop) return;
-    auto picture = rt.platform.load_image(rt.devices.program_folder, name);
+    auto path = device_file_path(rt, std::move(name));
+    auto picture = path ? rt.platform.load_image(*path) : std::nullopt;
     if (!picture) return report_error(rt, kCannotOpen);
     Canvas image(picture->width, picture->height, std::move(picture->pixels));
     if (!room_for_image(rt, int64_t{image.width()} * image.height())) return;

@@ -10,7 +10,6 @@
 #include "platform/printing/print_jobs.h"
 #include "platform/settings_file.h"
 #include "platform/system_services.h"
-#include "platform/text_codec.h"
 
 namespace quillon {
 namespace {
@@ -81,13 +80,12 @@ MidiOpenResult DeviceServices::open_midi_out() {
 
 std::unique_ptr<MediaStream> DeviceServices::open_media(const std::string& path, MediaKind kind,
                                                         MediaFailure& failure) {
-    const std::string utf8 = sjis_to_utf8(path);
     if (kind == MediaKind::Wave) {
-        auto samples = engine().decode(utf8, failure);
+        auto samples = engine().decode(path, failure);
         return samples ? make_wave_stream(engine(), std::move(*samples)) : nullptr;
     }
     std::string why;
-    auto bytes = read_whole_file(utf8, &why, kMidiFileMax);
+    auto bytes = read_whole_file(path, &why, kMidiFileMax);
     if (!bytes) {  // missing, or too big to be a MIDI file
         failure = why == std::strerror(ENOENT) ? MediaFailure::NotFound : MediaFailure::BadFormat;
         return nullptr;

@@ -71,6 +71,9 @@ class FileSystem {
     // The entries of a folder: "." and ".." first, then by name without regard to letter
     // case. Empty when the folder cannot be listed.
     virtual std::vector<FolderEntry> list_folder(std::string_view folder) = 0;
+    // The path here of a file that a device reads by name (pictures, sound files), mapped as
+    // open_file maps names; nothing when the name cannot be mapped.
+    virtual std::optional<std::string> path_of(std::string_view name) = 0;
 };
 
 // Refuses everything: the file system of a platform that has none.
@@ -83,6 +86,7 @@ class NoFileSystem : public FileSystem {
     bool remove_file(std::string_view) override { return false; }
     bool make_folder(std::string_view) override { return false; }
     std::vector<FolderEntry> list_folder(std::string_view) override { return {}; }
+    std::optional<std::string> path_of(std::string_view) override { return std::nullopt; }
 };
 
 inline FileSystem& no_file_system() {

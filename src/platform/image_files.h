@@ -31,9 +31,4 @@ std::optional<DecodedImage> decode_png(std::string_view bytes, std::string* why 
 // Reads and decodes the picture file at `path` (a path of this system, UTF-8).
 std::optional<DecodedImage> load_picture_file(const std::string& path, std::string* why = nullptr);
 
-// The path of this system for a picture a program names: `name` is Shift-JIS as the program
-// wrote it (backslashes or slashes); a relative name is taken from `folder`, the program
-// folder.
-std::string picture_path(std::string_view folder, std::string_view name);
-
 }  // namespace quillon

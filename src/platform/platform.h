@@ -167,15 +167,14 @@ class Platform {
     // Files, serial ports and folders (platform/file_system.h). Without them every open,
     // deletion and listing fails.
     virtual FileSystem& file_system() { return no_file_system(); }
-    // Pictures: the bitmap or PNG file a program names (Shift-JIS, backslashes allowed; a
-    // relative name is taken from the program folder). Nothing when it is missing, unreadable
-    // or no picture this system reads.
-    virtual std::optional<DecodedImage> load_image(std::string_view folder,
-                                                   std::string_view name) = 0;
+    // Pictures: the bitmap or PNG file at `path` (a path of this system, from
+    // FileSystem::path_of). Nothing when it is missing, unreadable or no picture this system
+    // reads.
+    virtual std::optional<DecodedImage> load_image(const std::string& path) = 0;
     // Sound and printing (platform/sound.h, platform/printer.h), each opened on first use.
     // Without these devices: no MIDI output, no media, no printer.
     virtual MidiOpenResult open_midi_out() { return MidiOpenResult{nullptr, true, {}}; }
-    // `path` is Shift-JIS, already resolved against the program folder.
+    // `path` is a path of this system, from FileSystem::path_of.
     virtual std::unique_ptr<MediaStream> open_media(const std::string& path, MediaKind kind,
                                                     MediaFailure& failure) {
         failure = MediaFailure::Unsupported;

@@ -66,6 +66,8 @@ class MemoryFileSystem : public FileSystem {
         return entries;
     }
 
+    std::optional<std::string> path_of(std::string_view name) override { return std::string(name); }
+
   private:
     struct Bytes {
         std::string data;

@@ -129,10 +129,10 @@ class FakePlatform : public Platform {
     // Real files and ports, mapped through the settings above.
     FileSystem& file_system() override { return *files; }
     std::unique_ptr<FileSystem> files = make_host_file_system(*this);
-    // Pictures come from `pictures` by name (the folder is not looked at).
+    // Pictures come from `pictures` by their path here.
     std::map<std::string, DecodedImage> pictures;
-    std::optional<DecodedImage> load_image(std::string_view, std::string_view name) override {
-        auto it = pictures.find(std::string(name));
+    std::optional<DecodedImage> load_image(const std::string& path) override {
+        auto it = pictures.find(path);
         if (it == pictures.end()) return std::nullopt;
         return it->second;
     }

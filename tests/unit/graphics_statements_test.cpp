@@ -47,7 +47,8 @@ TEST_F(GraphicsStatementsTest, ImagesBeyondTheMemoryLimitAreRefused) {
 }
 
 TEST_F(GraphicsStatementsTest, PicturesFromThePlatformBecomeImages) {
-    f.platform.pictures["pic\\a.bmp"] = DecodedImage{2, 1, {0x0000FF, 0x00FF00}};
+    f.rt.devices.program_folder = "/nowhere";
+    f.platform.pictures["/nowhere/pic/a.bmp"] = DecodedImage{2, 1, {0x0000FF, 0x00FF00}};
     load("PICLOAD \"pic\\a.bmp\",N\nPUT (5,6),N,PSET\nPRINT N;POINT(5,6);POINT(6,6);POINT(7,6)");
     f.run();
     EXPECT_EQ(f.platform.output, " 0 2 4 0\n");

@@ -169,13 +169,5 @@ TEST(Pngs, DamagedAndHugeFilesAreRefused) {
     EXPECT_FALSE(decode_picture("GIF89a"));
 }
 
-TEST(PicturePaths, ProgramNamesBecomePathsOfThisSystem) {
-    EXPECT_EQ(picture_path("/data/prog", "pic\\title.bmp"), "/data/prog/pic/title.bmp");
-    EXPECT_EQ(picture_path("/data/prog", "/tmp/a.png"), "/tmp/a.png");
-    EXPECT_EQ(picture_path("/", "a.bmp"), "/a.bmp");
-    // A double-byte name whose trail byte is a backslash stays one character.
-    EXPECT_EQ(picture_path("/d", "\x95\x5C.bmp"), "/d/\xE8\xA1\xA8.bmp");
-}
-
 }  // namespace
 }  // namespace quillon::testing

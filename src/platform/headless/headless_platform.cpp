@@ -217,9 +217,8 @@ std::unique_ptr<Font> HeadlessPlatform::open_font(const FontRecord& record) {
     return fonts_->open_font(record);
 }
 
-std::optional<DecodedImage> HeadlessPlatform::load_image(std::string_view folder,
-                                                         std::string_view name) {
-    return load_picture_file(picture_path(folder, name));
+std::optional<DecodedImage> HeadlessPlatform::load_image(const std::string& path) {
+    return load_picture_file(path);
 }
 
 }  // namespace quillon

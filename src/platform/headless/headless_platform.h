@@ -74,8 +74,7 @@ class HeadlessPlatform : public Platform {
                        std::string_view text) override;
 
     std::unique_ptr<Font> open_font(const FontRecord& record) override;
-    std::optional<DecodedImage> load_image(std::string_view folder,
-                                           std::string_view name) override;
+    std::optional<DecodedImage> load_image(const std::string& path) override;
 
     FileSystem& file_system() override { return *files_; }
 

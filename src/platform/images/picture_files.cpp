@@ -1,11 +1,9 @@
-// Picture files: the format told by the first bytes, the file read whole (within a limit),
-// and the names programs give mapped to paths of this system.
+// Picture files: the format told by the first bytes, the file read whole (within a limit).
 #include <array>
 #include <cstring>
 
 #include "platform/image_files.h"
 #include "platform/system_services.h"
-#include "platform/text_codec.h"
 
 namespace quillon {
 namespace {
@@ -30,16 +28,6 @@ std::optional<DecodedImage> load_picture_file(const std::string& path, std::stri
     auto bytes = read_whole_file(path, why, kPictureFileMax);
     if (!bytes) return std::nullopt;
     return decode_picture(*bytes, why);
-}
-
-std::string picture_path(std::string_view folder, std::string_view name) {
-    std::string path = sjis_to_utf8(name);
-    for (char& c : path)
-        if (c == '\\') c = '/';
-    if (path.empty() || path[0] == '/') return path;
-    std::string joined(folder);
-    if (!joined.empty() && joined.back() != '/') joined += '/';
-    return joined + path;
 }
 
 }  // namespace quillon

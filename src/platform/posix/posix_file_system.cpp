@@ -187,6 +187,8 @@ class PosixFileSystem : public FileSystem {
         return entries;
     }
 
+    std::optional<std::string> path_of(std::string_view name) override { return map(name); }
+
   private:
     static std::string join(const std::string& folder, const std::string& name) {
         return folder.back() == '/' ? folder + name : folder + '/' + name;

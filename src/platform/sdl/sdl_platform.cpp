@@ -114,7 +114,7 @@ SdlPlatform::SdlPlatform(const WindowOptions& options, SDL_Window* window, uint3
 }
 
 SdlPlatform::~SdlPlatform() {
-    box_.reset();     // its window before the SDL it belongs to
+    box_.reset();      // its window before the SDL it belongs to
     devices_.reset();  // the audio device belongs to the SDL that ends here
     if (window_) SDL_DestroyWindow(window_);
     SDL_Quit();
@@ -234,9 +234,8 @@ std::string SdlPlatform::window_title() const {
 }
 
 // Decoding needs no video: it runs on the worker like the file reads of other statements.
-std::optional<DecodedImage> SdlPlatform::load_image(std::string_view folder,
-                                                    std::string_view name) {
-    return load_picture_file(picture_path(folder, name));
+std::optional<DecodedImage> SdlPlatform::load_image(const std::string& path) {
+    return load_picture_file(path);
 }
 
 }  // namespace quillon

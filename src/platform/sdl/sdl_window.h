@@ -84,7 +84,7 @@ class SdlPlatform final : public Platform {
     bool write_setting(std::string_view key, std::string_view value,
                        std::string_view text) override;
     std::unique_ptr<Font> open_font(const FontRecord& record) override;
-    std::optional<DecodedImage> load_image(std::string_view folder, std::string_view name) override;
+    std::optional<DecodedImage> load_image(const std::string& path) override;
 
     FileSystem& file_system() override { return *files_; }
     MidiOpenResult open_midi_out() override;
