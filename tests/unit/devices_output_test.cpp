@@ -2,25 +2,20 @@
 // (length, and the pitch of every note), MIDI files and hostile sound files through MCI, and
 // LPRINT's pages in a --printer PDF file read back with pdftotext and pdfinfo.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cmath>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <numbers>
-#include <sstream>
+
+#include "scratch_folder.h"
 
 namespace quillon {
 namespace {
 
 namespace fs = std::filesystem;
 
-struct Result {
-    int status = -1;
-    std::string out;
-};
+using Result = testing::CommandResult;
 
 // Interleaved 16-bit samples of a WAV file, as kavrun records them.
 struct Wav {
@@ -39,34 +34,9 @@ uint32_t le(const std::string& b, std::size_t at, int n) {
     return v;
 }
 
-struct DevicesTest : ::testing::Test {
-    fs::path folder;
+struct DevicesTest : testing::ScratchFolderTest {
+    DevicesTest() : ScratchFolderTest("quillon-devices") {}
 
-    void SetUp() override {
-        folder = fs::temp_directory_path() /
-                 ("quillon-devices-" + std::to_string(::getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder);
-        fs::create_directories(folder);
-    }
-    void TearDown() override { fs::remove_all(folder); }
-
-    static std::string read(const fs::path& path) {
-        std::ifstream in(path, std::ios::binary);
-        std::stringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
-    void write(const std::string& name, const std::string& bytes) {
-        std::ofstream(folder / name, std::ios::binary) << bytes;
-    }
-    // Runs `command` in the test folder with its own settings; standard output is kept.
-    Result shell(const std::string& command, const std::string& env = "") {
-        std::string line = "cd '" + folder.string() + "' && XDG_CONFIG_HOME='" + folder.string() +
-                           "/config' " + env + " " + command + " </dev/null >out.txt 2>err.txt";
-        int raw = std::system(line.c_str());
-        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, read(folder / "out.txt")};
-    }
     Result kavrun(const std::string& source, const std::string& args, const std::string& env = "") {
         write("prog.bas", source);
         return shell("timeout 60 '" KAVRUN_PATH "' --headless " + args + " prog.bas", env);

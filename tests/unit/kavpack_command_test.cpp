@@ -1,70 +1,33 @@
 // kavpack's command line end to end: packing onto a copy of the runtime, images alone,
 // listing, and the refusals with their messages and exit statuses.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "host/program_image.h"
 #include "kavpack/tokenizer.h"
+#include "scratch_folder.h"
 
 namespace quillon::kavpack {
 namespace {
 
 namespace fs = std::filesystem;
 
-struct Outcome {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using Outcome = quillon::testing::CommandResult;
+using quillon::testing::read_file;
 
-std::string read_file(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
-void write_file(const fs::path& path, std::string_view bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-// A fresh folder for one test, removed afterwards.
-class KavpackCommand : public ::testing::Test {
+class KavpackCommand : public quillon::testing::ScratchFolderTest {
   protected:
-    fs::path dir;
-
-    void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir = fs::temp_directory_path() /
-              ("kavpack-test-" + std::to_string(::getpid()) + "-" + info->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
+    KavpackCommand() : ScratchFolderTest("kavpack-test") {}
 
     // Runs kavpack with `args` (already quoted for the shell) from the test folder.
-    Outcome kavpack(const std::string& args) {
-        std::string command = "cd '" + dir.string() + "' && '" KAVPACK_PATH "' " + args +
-                              " >out.txt 2>err.txt </dev/null";
-        Outcome o;
-        int raw = std::system(command.c_str());
-        o.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        o.out = read_file(dir / "out.txt");
-        o.err = read_file(dir / "err.txt");
-        return o;
-    }
+    Outcome kavpack(const std::string& args) { return shell("'" KAVPACK_PATH "' " + args); }
 
     // Files left in the folder other than the captured output.
     std::vector<std::string> files() const {
         std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(dir)) {
+        for (const auto& entry : fs::directory_iterator(folder)) {
             std::string name = entry.path().filename().string();
             if (name != "out.txt" && name != "err.txt") names.push_back(name);
         }
@@ -74,46 +37,46 @@ class KavpackCommand : public ::testing::Test {
 };
 
 TEST_F(KavpackCommand, PacksOntoACopyOfTheRuntime) {
-    write_file(dir / "game.bas", "10 PRINT \"日本\"\n20 END\n");
+    write(folder / "game.bas", "10 PRINT \"日本\"\n20 END\n");
     Outcome o = kavpack("--runtime '" KAVRUN_PATH "' game.bas -o game");
     ASSERT_EQ(o.status, 0) << o.err;
     EXPECT_EQ(o.err, "");
     std::string runtime = read_file(KAVRUN_PATH);
-    std::string packed = read_file(dir / "game");
+    std::string packed = read_file(folder / "game");
     ASSERT_GT(packed.size(), runtime.size());
     EXPECT_EQ(packed.substr(0, runtime.size()), runtime);
     auto image = read_program_image(packed);
     ASSERT_TRUE(image);
     EXPECT_EQ(image->text, "1 \n10 \x10\x10 \"\x93\xFA\x96\x7B\"\n20 \x10\x78\n\n");
-    auto perms = fs::status(dir / "game").permissions();
+    auto perms = fs::status(folder / "game").permissions();
     EXPECT_NE(perms & fs::perms::owner_exec, fs::perms::none);
     EXPECT_EQ(files(), (std::vector<std::string>{"game", "game.bas"}));
 }
 
 TEST_F(KavpackCommand, DefaultRuntimeAndOutputName) {
-    write_file(dir / "demo.bas", "END\n");
+    write(folder / "demo.bas", "END\n");
     Outcome o = kavpack("demo.bas");  // kavrun is built beside kavpack
     ASSERT_EQ(o.status, 0) << o.err;
-    auto image = read_program_image(read_file(dir / "demo"));
+    auto image = read_program_image(read_file(folder / "demo"));
     ASSERT_TRUE(image);
     EXPECT_EQ(image->text, "1 \n1 \x10\x78\n\n");
 }
 
 TEST_F(KavpackCommand, ImageOnlyWithFontOptions) {
-    write_file(dir / "a.bas", "CLS\n");
+    write(folder / "a.bas", "CLS\n");
     Outcome o = kavpack(
         "--image-only --font-face 'ＭＳ ゴシック' --font '-24  0 0 0 700 0 0 0 128 0 0 0 0' a.bas");
     ASSERT_EQ(o.status, 0) << o.err;
     ProgramImage expected{"\x82l\x82r \x83S\x83V\x83\x62\x83N", "-24 0 0 0 700 0 0 0 128 0 0 0 0",
                           "1 \n1 \x10\x72\n\n"};
-    EXPECT_EQ(read_file(dir / "a.img"), *write_program_image(expected));
-    EXPECT_EQ(fs::status(dir / "a.img").permissions() & fs::perms::owner_exec, fs::perms::none);
+    EXPECT_EQ(read_file(folder / "a.img"), *write_program_image(expected));
+    EXPECT_EQ(fs::status(folder / "a.img").permissions() & fs::perms::owner_exec, fs::perms::none);
 }
 
 TEST_F(KavpackCommand, ListsTheImageOfAnyFile) {
-    write_file(dir / "a.bas",
-               "' kavpack: --font \"-20 0 0 0 0 0 0 0 128 0 0 0 0\"\n"
-               "10 if a and b then print \"はい\" else end\n");
+    write(folder / "a.bas",
+          "' kavpack: --font \"-20 0 0 0 0 0 0 0 128 0 0 0 0\"\n"
+          "10 if a and b then print \"はい\" else end\n");
     ASSERT_EQ(kavpack("--runtime '" KAVRUN_PATH "' a.bas -o a.exe").status, 0);
     Outcome o = kavpack("--list a.exe");
     EXPECT_EQ(o.status, 0) << o.err;
@@ -122,10 +85,10 @@ TEST_F(KavpackCommand, ListsTheImageOfAnyFile) {
               "' kavpack: --font \"-20 0 0 0 0 0 0 0 128 0 0 0 0\"\n"
               "10 IF a AND b then PRINT \"はい\" else END\n");
     // The listing packs into the same image.
-    write_file(dir / "b.bas", o.out);
+    write(folder / "b.bas", o.out);
     ASSERT_EQ(kavpack("--image-only b.bas").status, 0);
-    auto a = read_program_image(read_file(dir / "a.exe"));
-    auto b = read_program_image(read_file(dir / "b.img"));
+    auto a = read_program_image(read_file(folder / "a.exe"));
+    auto b = read_program_image(read_file(folder / "b.img"));
     ASSERT_TRUE(a && b);
     EXPECT_EQ(a->text, b->text);
     EXPECT_EQ(a->face, b->face);
@@ -135,7 +98,7 @@ TEST_F(KavpackCommand, ListsTheImageOfAnyFile) {
 TEST_F(KavpackCommand, ListingThatCannotPackBackIsWarned) {
     ProgramImage foreign{"\x82l\x82r \x96\xBE\x92\xA9", "-16 0 0 0 0 0 0 0 128 0 0 0 0",
                          "10 \x10\x10 1\n"};  // no "1 " line, no final empty line
-    write_file(dir / "f.img", *write_program_image(foreign));
+    write(folder / "f.img", *write_program_image(foreign));
     Outcome o = kavpack("--list f.img");
     EXPECT_EQ(o.status, 0);
     EXPECT_EQ(o.out, "10 PRINT 1\n");
@@ -145,7 +108,7 @@ TEST_F(KavpackCommand, ListingThatCannotPackBackIsWarned) {
 }
 
 TEST_F(KavpackCommand, FileWithoutAnImage) {
-    write_file(dir / "plain.txt", "10 PRINT 1\n");
+    write(folder / "plain.txt", "10 PRINT 1\n");
     Outcome o = kavpack("--list plain.txt");
     EXPECT_EQ(o.status, 2);
     EXPECT_EQ(o.out, "");
@@ -155,17 +118,17 @@ TEST_F(KavpackCommand, FileWithoutAnImage) {
 }
 
 TEST_F(KavpackCommand, SourceErrorsLeaveNoOutput) {
-    write_file(dir / "bad.bas", "10 CLS\n5 END\n");
-    write_file(dir / "bad.img", "old");
+    write(folder / "bad.bas", "10 CLS\n5 END\n");
+    write(folder / "bad.img", "old");
     Outcome o = kavpack("--image-only bad.bas -o bad.img");
     EXPECT_EQ(o.status, 1);
     EXPECT_EQ(o.err, "bad.bas:2: line number 5 does not follow line 10 (numbers must increase)\n");
-    EXPECT_EQ(read_file(dir / "bad.img"), "old");
+    EXPECT_EQ(read_file(folder / "bad.img"), "old");
     EXPECT_EQ(files(), (std::vector<std::string>{"bad.bas", "bad.img"}));
 }
 
 TEST_F(KavpackCommand, MissingFilesAndRuntime) {
-    write_file(dir / "a.bas", "END\n");
+    write(folder / "a.bas", "END\n");
     Outcome o = kavpack("--runtime no-such-runtime a.bas -o a");
     EXPECT_EQ(o.status, 1);
     EXPECT_EQ(o.err,
@@ -180,7 +143,7 @@ TEST_F(KavpackCommand, MissingFilesAndRuntime) {
 }
 
 TEST_F(KavpackCommand, UsageErrors) {
-    write_file(dir / "a.bas", "END\n");
+    write(folder / "a.bas", "END\n");
     for (const char* args : {"", "--frobnicate a.bas", "a.bas b.bas", "--font", "a.bas -o",
                              "--font '1 2 3' a.bas", "--list", "--list --image-only a.bas",
                              "--font-face '😀' a.bas", "--image-only a.bas -o a.bas"}) {

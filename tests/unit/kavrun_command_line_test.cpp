@@ -1,48 +1,24 @@
 // kavrun as a user runs it: where the program comes from, exit statuses, usage errors, the
 // transcript of an error and the screenshot.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "host/program_image.h"
+#include "scratch_folder.h"
 
 namespace quillon {
 namespace {
 
 namespace fs = std::filesystem;
 
-struct Result {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using Result = testing::CommandResult;
 
-struct KavrunTest : ::testing::Test {
-    fs::path folder;
+struct KavrunTest : testing::ScratchFolderTest {
+    KavrunTest() : ScratchFolderTest("quillon-kavrun") {}
 
-    void SetUp() override {
-        folder = fs::temp_directory_path() /
-                 ("quillon-kavrun-" + std::to_string(::getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder);
-        fs::create_directories(folder);
-    }
-    void TearDown() override { fs::remove_all(folder); }
-
-    static std::string read(const fs::path& path) {
-        std::ifstream in(path, std::ios::binary);
-        std::stringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
-    void write(const fs::path& path, const std::string& bytes) {
-        std::ofstream(path, std::ios::binary) << bytes;
-    }
     static std::string image(const std::string& program_text) {
         ProgramImage image;
         image.face = "\x82l\x82r \x96\xBE\x92\xA9";
@@ -52,15 +28,7 @@ struct KavrunTest : ::testing::Test {
     }
     // Runs `program` (kavrun or a packed copy) with `args`, settings kept in the test folder.
     Result run(const std::string& args, const std::string& program = KAVRUN_PATH) {
-        std::string command = "cd '" + folder.string() + "' && XDG_CONFIG_HOME='" +
-                              folder.string() + "/config' '" + program + "' " + args +
-                              " </dev/null >out.txt 2>err.txt";
-        int raw = std::system(command.c_str());
-        Result result;
-        result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        result.out = read(folder / "out.txt");
-        result.err = read(folder / "err.txt");
-        return result;
+        return shell("'" + program + "' " + args);
     }
 };
 
