@@ -46,11 +46,12 @@ void set_caret(Runtime& rt, bool shown) {
 }
 
 // Shows the caret and waits until Enter ends the line. False when the window was closed
-// meanwhile: the program then ends here and nothing is stored.
+// meanwhile: the program then ends here and nothing is stored. The line takes keys before the
+// caret shows, so a key typed once the caret is seen is never taken for an earlier key press.
 bool wait_for_line(Runtime& rt) {
-    set_caret(rt, true);
     clear_input_line(rt);
     rt.screen.input_waiting = true;
+    set_caret(rt, true);
     rt.platform.want_keys(KeyDemand::Line);
     while (rt.screen.input_waiting && !rt.host.stop)
         rt.platform.sleep_ms(kInputPollMs);

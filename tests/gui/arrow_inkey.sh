@@ -11,6 +11,7 @@ PRINT "code";ASC(K$)
 BASIC
 id=$(window_of arrows)
 wait_for_size "$id" 320x240
+wait_for_caret "$id" 320
 xdotool key --delay 30 Left Return
 wait_for_exit
 [ "$status" = 0 ] || fail "exit status $status"

@@ -14,6 +14,7 @@ PRINT "never shown"
 BASIC
 id=$(window_of closing)
 wait_for_size "$id" 320x240
+wait_for_caret "$id" 320
 xdotool type --delay 30 "abc"
 "$helpers/x_close_window" "$id" || fail "cannot send the close message"
 wait_for_exit

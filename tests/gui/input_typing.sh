@@ -9,6 +9,7 @@ PRINT "[";A$;"]"
 BASIC
 id=$(window_of typing)
 wait_for_size "$id" 320x240
+wait_for_caret "$id" 320
 xdotool type --delay 30 "abx"
 xdotool key --delay 30 BackSpace Return
 wait_for_exit

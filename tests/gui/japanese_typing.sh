@@ -11,6 +11,7 @@ PRINT "[";A$;"]";LEN(A$);ASC(A$);ASC(RIGHT$(A$,1))
 BASIC
 id=$(window_of japanese)
 wait_for_size "$id" 320x240
+wait_for_caret "$id" 320
 xdotool type --delay 50 "漢字"
 xdotool key --delay 30 BackSpace
 xdotool type --delay 50 "ｶﾅ"

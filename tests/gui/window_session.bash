@@ -2,6 +2,7 @@
 # and the waits that keep the tests free of timing assumptions. Exit 77 skips a test.
 set -u
 kavrun=$1
+probe=${3:-}
 helpers=$(dirname "$kavrun")/tests
 
 skip() {
@@ -72,6 +73,22 @@ wait_for_size() {
     local id=$1 size=$2
     wait_until sh -c "xdotool getwindowgeometry $id | grep -q 'Geometry: $size\$'" \
         || fail "the window never became $size"
+}
+
+# Waits until the caret blinks in the top text line of window ID (WIDTH pixels wide): an INPUT
+# waits for keys, so nothing typed from now on is taken for a key pressed before the INPUT.
+# The blink is seen as the line going back to a look it had before the last change.
+wait_for_caret() {
+    local id=$1 width=$2 seen="" now
+    for _ in $(seq 300); do
+        now=$("$probe" count "$id" 0 0 "$width" 16 0x000000 2> /dev/null) || now=""
+        if [ -n "$now" ] && [ "${seen##* }" != "$now" ]; then
+            case " $seen " in *" $now "*) return 0 ;; esac
+            seen="$seen $now"
+        fi
+        sleep 0.1
+    done
+    fail "no caret blinked in the window"
 }
 
 # Waits for the program to end; its exit status is in $status.
