@@ -11,6 +11,7 @@
 #include "host/error_report.h"
 #include "host/limits.h"
 #include "host/runtime.h"
+#include "host/text_scan.h"
 
 namespace quillon {
 namespace {
@@ -172,20 +173,6 @@ void hide_all_brackets(std::string_view call, std::string& out) {
     }
 }
 
-// The end of the bracket that opens at `open` (quotes respected), or npos when it never closes.
-std::size_t matching_bracket(std::string_view text, std::size_t open) {
-    int depth = 0;
-    bool quoted = false;
-    for (std::size_t k = open; k < text.size(); ++k) {
-        char c = text[k];
-        if (c == '"') quoted = !quoted;
-        if (quoted) continue;
-        if (c == '(') ++depth;
-        if (c == ')' && --depth == 0) return k;
-    }
-    return std::string_view::npos;
-}
-
 }  // namespace
 
 void restore_hidden_brackets(std::string& text) {
@@ -238,7 +225,7 @@ void call_function(Runtime& rt, std::string_view call, std::string& out) {
     strip_blanks(call, text);
     restore_hidden_brackets(text);
     std::size_t open = text.find('(');
-    std::size_t close = open == std::string::npos ? open : matching_bracket(text, open);
+    std::size_t close = open == std::string::npos ? open : closing_bracket(text, open, true);
     if (close == std::string::npos) {
         report_error(rt, kSyntaxError);
         out.clear();

@@ -33,20 +33,6 @@ bool is_suffix(char c) {
     return c == '$' || c == '%' || c == '#' || c == '!';
 }
 
-// The ")" that closes the "(" at `open`, quotes skipped; npos when it is missing.
-std::size_t matching(std::string_view text, std::size_t open) {
-    int depth = 0;
-    bool quoted = false;
-    for (std::size_t k = open; k < text.size(); ++k) {
-        char c = text[k];
-        if (c == '"') quoted = !quoted;
-        if (quoted) continue;
-        if (c == '(') ++depth;
-        if (c == ')' && --depth == 0) return k;
-    }
-    return npos;
-}
-
 // Pieces cut at commas outside quotes and brackets; false when brackets do not pair up.
 bool split_commas(std::string_view text, std::vector<std::string_view>& out) {
     int depth = 0;
@@ -280,7 +266,7 @@ bool ExprParser::radix(std::string_view level, std::size_t& pos, Operand& out) {
 // A bracket: a group, or (in a condition, after an operator token) a condition of its own.
 bool ExprParser::bracketed(std::string_view level, std::size_t& pos, bool in_condition,
                            Operand& out) {
-    std::size_t close = matching(level, pos);
+    std::size_t close = closing_bracket(level, pos, true);
     if (close == npos) return false;
     std::string_view inside = level.substr(pos + 1, close - pos - 1);
     Atom atom;
@@ -303,7 +289,7 @@ bool ExprParser::named(std::string_view level, std::size_t& pos, bool in_conditi
     std::string_view name = level.substr(pos, end - pos);
     if (name.size() > kTokenMax) return false;
     if (end < level.size() && level[end] == '(') {
-        std::size_t close = matching(level, end);
+        std::size_t close = closing_bracket(level, end, true);
         if (close == npos) return false;
         std::string_view inside = level.substr(end + 1, close - end - 1);
         Atom atom;
@@ -418,7 +404,8 @@ bool ExprParser::string(std::string_view text, bool in_condition, uint32_t& inde
             std::string_view name = piece.substr(0, end);
             if (name.size() > kTokenMax) return false;
             if (end < piece.size()) {
-                if (piece[end] != '(' || matching(piece, end) != piece.size() - 1) return false;
+                if (piece[end] != '(' || closing_bracket(piece, end, true) != piece.size() - 1)
+                    return false;
                 std::string_view inside = piece.substr(end + 1, piece.size() - end - 2);
                 if (is_builtin(name)) {
                     Atom atom;
@@ -526,7 +513,7 @@ bool ExprParser::condition(std::string_view text, uint32_t& flat) {
         if (segment.empty()) return false;
         Operand item;
         if (segment[0] == '(') {
-            if (matching(segment, 0) != segment.size() - 1) return false;
+            if (closing_bracket(segment, 0, true) != segment.size() - 1) return false;
             Atom atom;
             atom.kind = Atom::Kind::kCondition;
             if (!condition(segment.substr(1, segment.size() - 2), atom.index)) return false;
@@ -552,7 +539,8 @@ bool ExprParser::target(std::string_view text, PreparedExpressions::Target& out)
     out.subscripted = end < text.size();
     std::string_view inside;
     if (out.subscripted) {
-        if (text[end] != '(' || matching(text, end) != text.size() - 1 || name.find('.') != npos)
+        if (text[end] != '(' || closing_bracket(text, end, true) != text.size() - 1 ||
+            name.find('.') != npos)
             return false;
         inside = text.substr(end + 1, text.size() - end - 2);
         x_.hijackable_.emplace_back(name);

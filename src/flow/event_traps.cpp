@@ -51,7 +51,7 @@ void set_mouse_trap(Runtime& rt, int event, std::string_view statement) {
 void mouse_statement(Runtime& rt, StatementContext& ctx) {
     std::string_view args = ctx.args;
     std::size_t close =
-        args.empty() || args[0] != '(' ? std::string_view::npos : closing_bracket(args, 0);
+        args.empty() || args[0] != '(' ? std::string_view::npos : closing_bracket(args, 0, false);
     if (close == std::string_view::npos) {
         report_error(rt, kSyntaxError);
         return;

@@ -28,9 +28,12 @@ std::size_t first_comma(std::string_view text, bool respect_quotes) {
     return std::string_view::npos;
 }
 
-std::size_t closing_bracket(std::string_view text, std::size_t open) {
+std::size_t closing_bracket(std::string_view text, std::size_t open, bool respect_quotes) {
     int depth = 0;
+    bool quoted = false;
     for (std::size_t k = open; k < text.size(); ++k) {
+        if (respect_quotes && text[k] == '"') quoted = !quoted;
+        if (quoted) continue;
         if (text[k] == '(') ++depth;
         if (text[k] == ')' && --depth == 0) return k;
     }

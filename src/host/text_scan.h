@@ -25,7 +25,8 @@ bool word_at(std::string_view text, std::size_t pos, std::string_view word);
 // when there is none.
 std::size_t first_comma(std::string_view text, bool respect_quotes);
 
-// The ")" that closes the "(" at `open`, nested brackets counted; npos when it is missing.
-std::size_t closing_bracket(std::string_view text, std::size_t open);
+// The ")" that closes the "(" at `open`, nested brackets counted (and brackets inside double
+// quotes skipped when `respect_quotes`); npos when it is missing.
+std::size_t closing_bracket(std::string_view text, std::size_t open, bool respect_quotes);
 
 }  // namespace quillon
