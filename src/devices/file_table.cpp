@@ -27,15 +27,27 @@ std::size_t unread(const FileSlot& slot) {
 
 void forget_ahead(FileSlot& slot) {
     slot.next = slot.end = 0;
+    slot.line_feed_owed = false;
 }
 
-// Reads the next block ahead; returns what the channel's read returned.
+// Reads the next block ahead; returns what the channel's read returned. A line feed owed to
+// a CR is skipped, so the block may hold nothing unread when it was all there was.
 long refill(FileSlot& slot, const std::atomic<bool>& stop) {
     if (slot.ahead.empty()) slot.ahead.resize(kReadAheadBytes);
     long got = slot.channel->read(slot.ahead.data(), slot.ahead.size(), stop);
     slot.next = 0;
     slot.end = got > 0 ? static_cast<std::size_t>(got) : 0;
+    if (got > 0 && slot.line_feed_owed) {
+        slot.line_feed_owed = false;
+        if (slot.ahead[0] == '\n') slot.next = 1;
+    }
     return got;
+}
+
+// True when a port has received bytes that are not read yet.
+bool port_has_input(FileSlot& slot) {
+    auto waiting = slot.channel->size();
+    return waiting && *waiting > 0;
 }
 
 // Brings a file's platform position back to where the program stands.
@@ -96,6 +108,10 @@ std::optional<bool> file_at_end(Runtime& rt, int number) {
     if (!slot) return std::nullopt;
     if (unread(*slot) > 0) return false;
     if (slot->channel->is_port()) {
+        // Only a line feed owed to a CR may be waiting: it is not input for the program.
+        if (slot->line_feed_owed && port_has_input(*slot) && refill(*slot, rt.host.stop) > 0 &&
+            unread(*slot) > 0)
+            return false;
         auto waiting = slot->channel->size();
         if (!waiting) return std::nullopt;
         return *waiting == 0;
@@ -143,8 +159,20 @@ ChannelReader::ChannelReader(Runtime& rt, int number)
     : lock_(rt.devices.files.mutex), slot_(open_slot(rt, number)), stop_(rt.host.stop) {}
 
 int ChannelReader::refill_and_read() {
-    if (!slot_ || refill(*slot_, stop_) <= 0) return -1;
+    do {
+        if (!slot_ || refill(*slot_, stop_) <= 0) return -1;
+    } while (unread(*slot_) == 0);  // the block held only an owed line feed
     return static_cast<uint8_t>(slot_->ahead[slot_->next++]);
+}
+
+void ChannelReader::take_line_feed() {
+    if (!slot_) return;
+    if (slot_->channel->is_port() && unread(*slot_) == 0 && !port_has_input(*slot_)) {
+        slot_->line_feed_owed = true;
+        return;
+    }
+    int next = read_byte();
+    if (next >= 0 && next != '\n') seek_back(1);
 }
 
 bool ChannelReader::seek_back(int bytes) {

@@ -27,6 +27,9 @@ struct FileSlot {
     std::vector<char> ahead;  // bytes read from the channel ahead of the program
     std::size_t next = 0;     // ahead[next, end) are read and not yet taken
     std::size_t end = 0;
+    // A port's line ended at a CR before anything more arrived: a line feed that comes next
+    // belongs to that CR and is dropped.
+    bool line_feed_owed = false;
 };
 
 struct FileTable {
@@ -68,6 +71,10 @@ class ChannelReader {
         return refill_and_read();
     }
     bool seek_back(int bytes);
+    // After the CR that ends a line: takes the line feed that follows it and gives any other
+    // byte back. A port is not waited on for that byte, since a device may end a line with a
+    // lone CR and wait for an answer; a line feed that arrives later is dropped then.
+    void take_line_feed();
 
   private:
     int refill_and_read();

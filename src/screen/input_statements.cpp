@@ -147,11 +147,14 @@ void store_values(Runtime& rt, const std::vector<std::string_view>& names,
         set_variable(rt, names[k], values[k]);
 }
 
-void give_back(FieldSource& source) {
-    source.seek_back();
+// After a CR: the line feed that follows it is part of the line end, any other byte is given
+// back.
+void take_line_feed(FieldSource& source) {
+    int next = source.read_byte();
+    if (next >= 0 && next != '\n') source.seek_back();
 }
-void give_back(ChannelReader& reader) {
-    reader.seek_back(1);
+void take_line_feed(ChannelReader& reader) {
+    reader.take_line_feed();
 }
 
 // One field, byte by byte: it ends at the end of the file, a NUL, a carriage return (with
@@ -163,8 +166,7 @@ FieldResult read_field_from(Source& source, FieldMode mode, std::string& raw) {
     if (byte < 0) return FieldResult::End;
     for (; byte > 0; byte = source.read_byte()) {
         if (byte == '\r') {
-            int next = source.read_byte();
-            if (next >= 0 && next != '\n') give_back(source);
+            take_line_feed(source);
             break;
         }
         if (mode == FieldMode::Comma && byte == ',') break;

@@ -348,6 +348,35 @@ TEST_F(PortTest, ProgramsTalkToTheLineBothWays) {
     EXPECT_EQ(line.c_cflag & (CSIZE | PARENB | CSTOPB), tcflag_t(CS8));
 }
 
+// A device that ends its line with a lone CR and waits for the answer: the line is complete
+// at the CR, and the line feed the device may send later with its next line is not data.
+TEST_F(PortTest, ALoneCarriageReturnEndsTheLineWithoutWaiting) {
+    std::thread device([&] {
+        ASSERT_EQ(::write(master, "OK\r", 3), 3);
+        std::string heard;
+        for (int k = 0; k < 250 && heard.find("CMD") == std::string::npos; ++k)
+            heard += received();
+        if (heard.find("CMD") == std::string::npos) {
+            f.rt.host.stop = true;  // the program never answered: end its wait
+            return;
+        }
+        ASSERT_EQ(::write(master, "\nDONE\r\n\r", 8), 8);
+        ::usleep(20000);
+        ASSERT_EQ(::write(master, "\n", 1), 1);  // all that waits while the program looks
+        ::usleep(600000);
+        ASSERT_EQ(::write(master, "X", 1), 1);
+    });
+    run("OPEN \"COM1:N81N\" AS #1:LINE INPUT #1, A$:PRINT #1, \"CMD\":LINE INPUT #1, B$"
+        ":LINE INPUT #1, C$:WAIT 150:E = EOF(1):D$ = INPUT$(1, #1)");
+    device.join();
+    EXPECT_EQ(error_number(), 0);
+    EXPECT_EQ(text("A$"), "\"OK\"");
+    EXPECT_EQ(text("B$"), "\"DONE\"");
+    EXPECT_EQ(text("C$"), "\"\"");
+    EXPECT_EQ(text("E"), "-1");
+    EXPECT_EQ(text("D$"), "\"X\"");
+}
+
 TEST_F(PortTest, APortThatIsMissingOrBusyIsAnOpenError) {
     f.platform.settings["Serial ports"]["COM7"] = folder + "/missing";
     run("OPEN \"COM7:\" AS #1");
