@@ -101,11 +101,18 @@ TEST_F(SettingsFileTest, AStoreThatCannotBeWrittenRefusesQuietly) {
 }
 
 TEST(SettingsFormat, LinesThatAreNotOursAreSkipped) {
-    auto sections = parse_settings("junk\n[A]\r\nx=1\nnot a value\n# c\n[a]\ny=%4\n[B]\n");
+    auto sections = parse_settings(
+        "junk\n[A]\r\nx=1\nnot a value\n# c\n[a]\ny=%4\n\tCOM1 = /dev/ttyUSB0 \n[B]\n");
     ASSERT_EQ(sections.size(), 2u);
-    ASSERT_EQ(sections[0].values.size(), 2u);
+    ASSERT_EQ(sections[0].values.size(), 3u);
     EXPECT_EQ(sections[0].values[1].second, "%4");
+    EXPECT_EQ(sections[0].values[2].first, "COM1");  // blanks around either side are layout
+    EXPECT_EQ(sections[0].values[2].second, "/dev/ttyUSB0");
     EXPECT_TRUE(sections[1].values.empty());
+    const std::vector<SettingsSection> blanks{{"K", {{" n ", "  two blanks each side  "}}}};
+    sections = parse_settings(format_settings(blanks));
+    ASSERT_EQ(sections.size(), 1u);
+    EXPECT_EQ(sections[0].values, blanks[0].values);  // a value's own blanks survive
 }
 
 }  // namespace

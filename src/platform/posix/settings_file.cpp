@@ -29,11 +29,27 @@ bool needs_escape(uint8_t byte, bool in_name) {
     return in_name && (byte == '=' || byte == '[' || byte == ']' || byte == '#');
 }
 
+bool is_blank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+// Blanks around a name or value are the user's layout ("COM1 = /dev/ttyUSB0"), not part of it.
+std::string_view trim_blanks(std::string_view text) {
+    while (!text.empty() && is_blank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && is_blank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+// Escapes what a line cannot hold as it is, and blanks at either end, which reading trims.
 std::string escape(std::string_view text, bool in_name) {
     std::string out;
-    for (char c : text) {
+    for (std::size_t k = 0; k < text.size(); ++k) {
+        char c = text[k];
         auto byte = static_cast<uint8_t>(c);
-        if (!needs_escape(byte, in_name)) {
+        bool at_edge = k == 0 || k + 1 == text.size();
+        if (!needs_escape(byte, in_name) && !(at_edge && c == ' ')) {
             out += c;
             continue;
         }
@@ -105,8 +121,8 @@ std::vector<SettingsSection> parse_settings(std::string_view text) {
         }
         std::size_t equals = line.find('=');
         if (equals == std::string_view::npos || sections.empty()) continue;  // not ours: ignored
-        std::string name = unescape(line.substr(0, equals));
-        std::string value = unescape(line.substr(equals + 1));
+        std::string name = unescape(trim_blanks(line.substr(0, equals)));
+        std::string value = unescape(trim_blanks(line.substr(equals + 1)));
         auto& values = sections.back().values;
         auto same = std::find_if(values.begin(), values.end(),
                                  [&](const auto& entry) { return same_name(entry.first, name); });
