@@ -383,9 +383,14 @@ void eval_string(Runtime& rt, std::string_view text, std::string& out) {
         std::string_view term = std::string_view(work).substr(start, k - start);
         start = k + 1;
         std::string_view piece;
-        if (!string_term(rt, term, value, piece)) return;
+        // A failed term leaves the empty string, never a half-built value with one quote.
+        if (!string_term(rt, term, value, piece)) {
+            out.assign(2, '"');
+            return;
+        }
         if (out.size() + piece.size() + 1 > kStatementMax) {
             report_error(rt, kMemoryRange);  // longer than a statement's 8191 bytes
+            out.assign(2, '"');
             return;
         }
         out.append(piece);

@@ -21,10 +21,6 @@ struct Cell {
     std::size_t next = 0;   // the index after it
 };
 
-bool is_sjis_trail(uint8_t byte) {
-    return byte >= 0x40 && byte <= 0xFC && byte != 0x7F;
-}
-
 // A lead byte with a trail byte after it is one double-width character; a lead byte without
 // one (a half-overwritten character) stands alone, so it never swallows a line feed.
 Cell read_cell(const std::string& text, std::size_t i) {

@@ -24,8 +24,9 @@ std::size_t complete_prefix(std::string_view text) {
         } else if (k + 1 == text.size()) {
             return k;  // wait for its partner
         } else {
-            bool lone_escape = byte == 0x01 && escape_pair_kind(text, k) == kNoPair;
-            k += lone_escape ? 1 : 2;
+            bool lone = byte == 0x01 ? escape_pair_kind(text, k) == kNoPair
+                                     : !is_sjis_trail(static_cast<uint8_t>(text[k + 1]));
+            k += lone ? 1 : 2;
         }
     }
     return k;

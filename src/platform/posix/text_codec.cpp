@@ -132,7 +132,8 @@ std::string sjis_to_utf8(std::string_view sjis) {
         uint8_t b = static_cast<uint8_t>(sjis[i]);
         if (b < 0x80) {
             out += static_cast<char>(b);
-        } else if (is_sjis_lead(b) && i + 1 < sjis.size()) {
+        } else if (is_sjis_lead(b) && i + 1 < sjis.size() &&
+                   is_sjis_trail(static_cast<uint8_t>(sjis[i + 1]))) {
             append_utf8(out, sjis_to_unicode(b * 256u + static_cast<uint8_t>(sjis[i + 1])));
             ++i;
         } else {
