@@ -126,9 +126,14 @@ void PdfDocument::draw_text(int x, int y, std::string_view sjis) {
     for (std::size_t k = 0; k < sjis.size(); ++k) {
         auto byte = static_cast<uint8_t>(sjis[k]);
         unsigned code = byte;
-        std::size_t width = is_sjis_lead(byte) && k + 1 < sjis.size() ? 2 : 1;
+        std::size_t width = is_sjis_lead(byte) && k + 1 < sjis.size() &&
+                                    is_sjis_trail(static_cast<uint8_t>(sjis[k + 1]))
+                                ? 2
+                                : 1;
         if (width == 2) code = byte * 256u + static_cast<uint8_t>(sjis[k + 1]);
-        std::string piece = sjis_to_utf8(sjis.substr(k, width));
+        // cairo reads text only up to a NUL, and a glyph list longer than the text would put
+        // the whole document in error: a NUL prints as a blank.
+        std::string piece = byte == 0 ? " " : sjis_to_utf8(sjis.substr(k, width));
         k += width - 1;
         places.push_back(pen);
         utf8 += piece;
