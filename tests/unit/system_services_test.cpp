@@ -3,6 +3,7 @@
 #include "platform/system_services.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -43,6 +44,9 @@ TEST_F(SystemServicesTest, FoldersDevicesAndMissingFilesAreRefused) {
     EXPECT_EQ(why, "not a regular file");
     EXPECT_FALSE(read_whole_file(path("missing"), &why));
     EXPECT_FALSE(why.empty());
+    ASSERT_EQ(::mkfifo(path("pipe").c_str(), 0600), 0);  // no writer: opening must not wait
+    EXPECT_FALSE(read_whole_file(path("pipe"), &why));
+    EXPECT_EQ(why, "not a regular file");
 }
 
 TEST_F(SystemServicesTest, AtomicWritesMakeTheirFoldersAndLeaveNoTemporaries) {

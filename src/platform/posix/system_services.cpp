@@ -31,7 +31,9 @@ void set_why(std::string* why, const std::string& text) {
 
 // Opens a regular file for reading and tells its size.
 int open_regular(const std::string& path, off_t& size, std::string* why) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // O_NONBLOCK: opening a named pipe must not wait for a writer (reads of a regular file
+    // never wait anyway).
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         set_why(why, std::strerror(errno));
         return -1;
