@@ -20,6 +20,11 @@ bool set_value(CommandLine& line, const std::string& name, const std::string& va
     if (name == "--screen" || name == "--window") {
         auto size = parse_size(value);
         if (!size) return why = name + " wants WIDTHxHEIGHT, got \"" + value + "\"", false;
+        if (!fits_canvas(*size))
+            return why = name + " " + value + " is too large: at most " +
+                         std::to_string(kCanvasSideMax) + " pixels a side and " +
+                         std::to_string(kCanvasAreaMax) + " pixels in all",
+                   false;
         (name == "--screen" ? line.screen : line.window) = *size;
         line.screen_given = line.screen_given || name == "--screen";
     } else if (name == "--keys") {
@@ -75,11 +80,13 @@ std::optional<Size> parse_size(const std::string& text) {
         return first != last && ec == std::errc() && end == last;
     };
     if (!whole(0, x, size.width) || !whole(x + 1, text.size(), size.height)) return std::nullopt;
-    if (size.width < 1 || size.height < 1 || size.width > kCanvasSideMax ||
-        size.height > kCanvasSideMax ||
-        static_cast<int64_t>(size.width) * size.height > kCanvasAreaMax)
-        return std::nullopt;
+    if (size.width < 1 || size.height < 1) return std::nullopt;
     return size;
+}
+
+bool fits_canvas(Size size) {
+    return size.width <= kCanvasSideMax && size.height <= kCanvasSideMax &&
+           static_cast<int64_t>(size.width) * size.height <= kCanvasAreaMax;
 }
 
 std::optional<CommandLine> parse_command_line(const std::vector<std::string>& args,

@@ -29,8 +29,10 @@ struct CommandLine {
 std::optional<CommandLine> parse_command_line(const std::vector<std::string>& args,
                                               std::string& why);
 
-// "WxH" with both sides positive and within the largest picture the runtime makes.
+// "WxH" with both sides positive.
 std::optional<Size> parse_size(const std::string& text);
+// Within the largest picture the runtime makes.
+bool fits_canvas(Size size);
 
 extern const char kUsage[];
 

@@ -122,6 +122,13 @@ TEST_F(KavrunTest, UsageErrorsExitWithTwo) {
         EXPECT_EQ(r.status, 2) << args;
         EXPECT_NE(r.err.find("usage: kavrun"), std::string::npos) << args;
     }
+    Result huge = run("--headless --screen 16384x16384 end.img");  // well formed, too large
+    EXPECT_EQ(huge.status, 2);
+    EXPECT_EQ(huge.err.rfind("kavrun: --screen 16384x16384 is too large: at most 16384 pixels a "
+                             "side and 33554432 pixels in all\n",
+                             0),
+              0u)
+        << huge.err;
     // Scripts that cannot be read are named in one line.
     Result events = run("--headless --events bad.events end.img");
     EXPECT_EQ(events.status, 2);
