@@ -259,6 +259,7 @@ bool CallEvaluator::string_result(std::string& out) const {
         case F::kStr: {
             double x = 0.0;
             if (!number(0, x) || !std::isfinite(x)) return false;
+            if (x == 0) x = 0;  // a negative zero (0 * -1) is written as 0
             char text[kGeneralTextMax];
             std::size_t size = trim_leading_zero(text, write_general(text, x));
             if (x >= 0) out += ' ';

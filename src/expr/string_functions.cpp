@@ -197,6 +197,7 @@ void space_function(Runtime& rt, const Arguments& a, std::string& out) {
 void str_function(Runtime& rt, const Arguments& a, std::string& out) {
     double x = numeric_argument(rt, a.item[0]);
     if (rt.host.stop) return;
+    if (x == 0) x = 0;  // a negative zero (0 * -1) is written as 0
     std::string number = format_general(x);
     trim_leading_zero(number);
     encode_string(x >= 0 ? " " + number : number, out);

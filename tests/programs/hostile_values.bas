@@ -1,5 +1,6 @@
 ' Values from hostile programs: typed numbers with blanks, huge counts and subscripts, results
-' beyond the double range, single-precision text, each failing statement trapped exactly once.
+' beyond the double range, single-precision text, a negative zero written as 0, each failing
+' statement trapped exactly once.
 10 ON ERROR GOSUB *trap
 20 INPUT A, B
 30 PRINT "sum"; A + B
@@ -18,6 +19,7 @@
 160 V = VAL("1" + STRING$(400, "0"))
 170 IF 4294967296 THEN PRINT "a huge condition is true"
 180 PRINT HEX$(4294967295); " "; HEX$(-1); " "; OCT$(8)
+185 N = 0 * -1: PRINT "["; STR$(N); "]"
 190 A$ = ("a")
 200 PRINT "traps"; T
 210 CLEAR
