@@ -9,7 +9,7 @@ INPUT "Go";G$
 K$=INKEY$
 PRINT "code";ASC(K$)
 BASIC
-id=$(window_of arrows)
+window_of arrows
 wait_for_size "$id" 320x240
 wait_for_caret "$id" 320
 xdotool key --delay 30 Left Return

@@ -12,7 +12,7 @@ WINDOW 0,0,320,240
 INPUT "Name";A$
 PRINT "never shown"
 BASIC
-id=$(window_of closing)
+window_of closing
 wait_for_size "$id" 320x240
 wait_for_caret "$id" 320
 xdotool type --delay 30 "abc"

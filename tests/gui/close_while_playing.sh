@@ -10,7 +10,7 @@ WINDOW 0,0,320,240
 PLAY "T60C1E1G1C1E1G1", "T60O3C1C1C1C1C1C1"
 PRINT "never shown"
 BASIC
-id=$(window_of playing)
+window_of playing
 wait_for_size "$id" 320x240
 # The melody is playing once the recording grows (the sound font may take seconds to load on
 # a busy machine or under the sanitizers); then a moment of it.

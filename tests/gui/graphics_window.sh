@@ -22,7 +22,7 @@ echo "$program" > "$work/shot.bas"
     --screenshot shot.png shot.bas > shot.out 2>&1) || fail "the headless run failed"
 start_display
 start_program drawing <<< "$program"
-id=$(window_of drawing)
+window_of drawing
 same() { [ "$("$probe" compare "$id" "$work/shot.png")" = 0 ]; }
 if ! wait_until same; then
     fail "the window differs from the screenshot in $("$probe" compare "$id" "$work/shot.png") pixels"

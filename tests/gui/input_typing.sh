@@ -7,7 +7,7 @@ WINDOW 0,0,320,240
 INPUT "Name";A$
 PRINT "[";A$;"]"
 BASIC
-id=$(window_of typing)
+window_of typing
 wait_for_size "$id" 320x240
 wait_for_caret "$id" 320
 xdotool type --delay 30 "abx"

@@ -9,7 +9,7 @@ WINDOW 0,0,320,240
 INPUT "名前";A$
 PRINT "[";A$;"]";LEN(A$);ASC(A$);ASC(RIGHT$(A$,1))
 BASIC
-id=$(window_of japanese)
+window_of japanese
 wait_for_size "$id" 320x240
 wait_for_caret "$id" 320
 xdotool type --delay 50 "漢字"

@@ -17,7 +17,7 @@ echo "4 click left 5 6" > "$work/check.events"
 grep -q "clicked 5 6" "$work/check.out" || skip "mouse event traps (ON MOUSE, MOUSE ON) are not built yet"
 start_display
 start_program clicking <<< "$program"
-id=$(window_of clicking)
+window_of clicking
 wait_for_size "$id" 320x240
 xdotool mousemove --window "$id" 40 30 click 1
 wait_for_exit

@@ -58,13 +58,12 @@ start_program() {
     program_pid=$!
 }
 
-# The id of the program's visible window (its title is the program's name), focused.
+# Sets id to the program's visible window (its title is the program's name) and focuses it.
+# Not meant for $(...): fail must end the test itself, not a subshell.
 window_of() {
-    local id
     id=$(timeout 20 xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1)
     [ -n "$id" ] || fail "no window named $1"
     xdotool windowfocus --sync "$id" 2> /dev/null || xdotool windowfocus "$id"
-    echo "$id"
 }
 
 # Waits until the window has the size a WINDOW statement of the program gave it: the program
