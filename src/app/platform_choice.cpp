@@ -1,6 +1,8 @@
-// Choosing the back-end, and reading the key and event scripts the headless one delivers.
+// Choosing the back-end, making the --audio recording, and reading the key and event scripts
+// the headless one delivers.
 #include "app/platform_choice.h"
 
+#include "platform/audio/audio_engine.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/sdl/sdl_platform.h"
 #include "platform/system_services.h"
@@ -11,6 +13,15 @@ namespace {
 // Key and event scripts are delivered by the headless back-end, so they imply it.
 bool wants_window(const CommandLine& line) {
     return !line.headless && !line.keys && line.keys_file.empty() && line.events_file.empty();
+}
+
+// The recording is made at once, empty until something sounds: a file that cannot be written
+// is refused before the program runs, and no recording of an earlier run stays behind.
+bool make_recording(const std::string& file, std::string& why) {
+    std::string reason;
+    if (file.empty() || WavWriter().open(file, kAudioRate, kAudioChannels, &reason)) return true;
+    why = "cannot write " + file + ": " + reason;
+    return false;
 }
 
 std::optional<std::string> read_script(const std::string& file, std::string& why) {
@@ -58,6 +69,7 @@ std::optional<HeadlessInput> headless_input(const CommandLine& line, std::string
 
 std::optional<PlatformChoice> choose_platform(const CommandLine& line, const std::string& title,
                                               std::string& why) {
+    if (!make_recording(line.audio_file, why)) return std::nullopt;
     if (wants_window(line)) {
         WindowOptions window;
         window.screen = line.screen;

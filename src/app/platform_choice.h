@@ -17,7 +17,7 @@ struct PlatformChoice {
 };
 
 // Makes the back-end for the command line. Nothing, with `why`, when a script named on the
-// command line cannot be read.
+// command line cannot be read or the --audio file cannot be written.
 // `title` is the window title (UTF-8).
 std::optional<PlatformChoice> choose_platform(const CommandLine& line, const std::string& title,
                                               std::string& why);

@@ -193,6 +193,7 @@ void build_data_list(Runtime& rt) {
 
 void final_release(Runtime& rt) {
     if (rt.host.running) program_end_cleanup(rt);
+    rt.platform.close_device_files();
     reset_variables(rt);
     rt.host.program.clear();
     std::lock_guard lock(rt.graphics.display_mutex);

@@ -18,7 +18,8 @@ void initialise_program_state(Runtime& rt);
 void reset_program(Runtime& rt);
 // Rebuilds the data list from the program text.
 void build_data_list(Runtime& rt);
-// The window's destruction: clean-up if the program ran, then release the font and pictures.
+// The window's destruction: clean-up if the program ran, the device files completed, then
+// release the font and pictures.
 void final_release(Runtime& rt);
 
 }  // namespace quillon

@@ -127,4 +127,11 @@ void DeviceServices::beep() {
     engine().beep();
 }
 
+void DeviceServices::close_files() {
+    std::lock_guard lock(mutex_);
+    if (engine_) engine_->close_recording();
+    std::string ignored;  // the file is as complete as it can be
+    if (pdf_file_) pdf_file_->finish(ignored);
+}
+
 }  // namespace quillon

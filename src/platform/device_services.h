@@ -37,6 +37,8 @@ class DeviceServices {
                                             MediaFailure& failure);
     std::unique_ptr<PrintJob> start_print_job(const FontRecord& font, std::string& why);
     void beep();
+    // Completes the PDF file and closes the recording; sound plays on, unrecorded.
+    void close_files();
 
   private:
     AudioEngine& engine();

@@ -185,6 +185,10 @@ class Platform {
     virtual std::unique_ptr<PrintJob> start_print_job(const FontRecord& font, std::string& error) {
         return nullptr;
     }
+    // The run is over: the --printer PDF file is completed and the --audio recording closed
+    // with its sizes, now rather than when the back-end is destroyed (a termination signal
+    // ends the process before that).
+    virtual void close_device_files() {}
 };
 
 }  // namespace quillon

@@ -59,6 +59,31 @@ for signal in TERM INT HUP; do
     [ -s "$work/err.txt" ] && fail "SIG$signal: standard error: $(cat "$work/err.txt")"
 done
 
+# Printed and played, then looping: the print job reaches the --printer PDF file and the
+# --audio recording is closed with its sizes, as at the program's end.
+printf '10 LPRINT "printed before signal"\n20 PLAY "C"\n30 GOTO 30\n' > "$work/devices.bas"
+"$kavrun" --headless --printer "$work/p.pdf" --audio "$work/a.wav" "$work/devices.bas" \
+    < /dev/null > /dev/null 2> "$work/err.txt" &
+pid=$!
+for ((k = 0; k < 300; ++k)); do  # the note sounds once the recording grows
+    [ "$(stat -c %s "$work/a.wav" 2> /dev/null || echo 0)" -gt 10000 ] && break
+    sleep 0.1
+done
+kill -TERM "$pid"
+ended_within 50 "$pid" || { fail "devices: kavrun did not end"; kill -KILL "$pid"; }
+wait "$pid"
+status=$?
+[ "$status" = 143 ] || fail "devices: exit status $status, expected 143"
+[ -s "$work/err.txt" ] && fail "devices: standard error: $(cat "$work/err.txt")"
+pdftotext "$work/p.pdf" - 2> /dev/null | grep -qx "printed before signal" ||
+    fail "devices: the PDF file of $(stat -c %s "$work/p.pdf") bytes lacks the printed line"
+size=$(stat -c %s "$work/a.wav")
+le32() { od -An -tu4 --endian=little -j "$1" -N4 "$work/a.wav" | tr -d ' '; }
+riff=$(le32 4)
+data=$(le32 40)
+[ "$size" -gt 44 ] && [ "$riff" = $((size - 8)) ] && [ "$data" = $((size - 44)) ] ||
+    fail "devices: a WAV file of $size bytes says RIFF $riff, data $data"
+
 # Printing all the time: the statement running when the signal comes is not half shown.
 printf '10 N = N + 1\n20 PRINT N\n30 GOTO 10\n' > "$work/count.bas"
 "$kavrun" --headless "$work/count.bas" < /dev/null > "$work/count.txt" 2> /dev/null &

@@ -137,6 +137,18 @@ TEST_F(KavrunTest, UsageErrorsExitWithTwo) {
     Result keys = run("--headless --keys-file missing end.img");
     EXPECT_EQ(keys.status, 2);
     EXPECT_EQ(keys.err, "kavrun: cannot read missing: No such file or directory\n");
+    // So is an --audio file that cannot be written, before the program runs; one that can is
+    // made at once, an empty recording when nothing sounds.
+    write(folder / "chain.bas", "CHAIN \"x\"\n");
+    Result audio = run("--headless --audio missing/x.wav chain.bas");
+    EXPECT_EQ(audio.status, 2);
+    EXPECT_EQ(audio.err, "kavrun: cannot write missing/x.wav: No such file or directory\n");
+    EXPECT_EQ(audio.out, "");
+    write(folder / "quiet.wav", "an earlier recording");
+    EXPECT_EQ(run("--headless --audio quiet.wav end.img").status, 0);
+    std::string wav = read(folder / "quiet.wav");
+    EXPECT_EQ(wav.size(), 44u);
+    EXPECT_EQ(wav.substr(0, 4) + wav.substr(36, 4), "RIFFdata");
 }
 
 TEST_F(KavrunTest, TheScreenshotHasTheWindowSize) {

@@ -143,6 +143,17 @@ AudioEngine::~AudioEngine() {
     if (settings_) delete_fluid_settings(settings_);
 }
 
+void AudioEngine::close_recording() {
+    bool running = false;
+    {
+        std::lock_guard setup(setup_mutex_);
+        running = output_running_;
+    }
+    if (running) drain_owned();
+    std::lock_guard lock(mutex_);
+    recording_.close();
+}
+
 // Lets a beep that is still sounding play out (briefly) before the device closes.
 void AudioEngine::drain_owned() {
     auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kDrainWaitMs);

@@ -81,6 +81,8 @@ class AudioEngine {
     // late the mixing thread runs on a busy machine, so recordings keep the music's timing.
     void send_midi(uint8_t status, uint8_t data1, uint8_t data2);
     void drop_queued_midi();  // the MIDI output closes
+    // Lets a beep still sounding play out, then writes the recording's sizes and closes it.
+    void close_recording();
 
   private:
     static void postmix(void* self, uint8_t* stream, int bytes);

@@ -39,6 +39,7 @@ bool WavWriter::open(const std::string& path, int rate, int channels, std::strin
 void WavWriter::write_header() {
     unsigned char header[44];
     unsigned char* p = header;
+    header_bytes_ = data_bytes_;
     const auto data = static_cast<uint32_t>(data_bytes_);
     const auto block = static_cast<uint32_t>(channels_ * 2);
     std::memcpy(p, "RIFF", 4);
@@ -81,6 +82,7 @@ void WavWriter::write(const int16_t* samples, std::size_t count) {
         done += n;
     }
     data_bytes_ += bytes;
+    if (data_bytes_ - header_bytes_ >= static_cast<uint64_t>(rate_) * channels_ * 2) write_header();
 }
 
 void WavWriter::close() {

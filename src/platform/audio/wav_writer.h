@@ -1,5 +1,6 @@
-// A WAV file of 16-bit PCM written as sound is made: the header's sizes are fixed when the
-// file is closed, so a recording cut short by a crash is still readable up to its last block.
+// A WAV file of 16-bit PCM written as sound is made: the header's sizes are brought up to date
+// after every second of sound and when the file is closed, so a recording cut short (a process
+// killed) is still readable up to its last second.
 #pragma once
 
 #include <cstdint>
@@ -30,6 +31,7 @@ class WavWriter {
     int rate_ = 0;
     int channels_ = 0;
     uint64_t data_bytes_ = 0;
+    uint64_t header_bytes_ = 0;  // the data size the header gives
 };
 
 }  // namespace quillon

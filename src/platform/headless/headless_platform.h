@@ -86,6 +86,7 @@ class HeadlessPlatform : public Platform {
     std::unique_ptr<PrintJob> start_print_job(const FontRecord& font, std::string& why) override {
         return devices_.start_print_job(font, why);
     }
+    void close_device_files() override { devices_.close_files(); }
 
     // Writes out the transcript that is still buffered.
     void flush_transcript() { transcript_.flush(true); }

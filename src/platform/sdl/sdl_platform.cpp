@@ -195,6 +195,10 @@ std::unique_ptr<PrintJob> SdlPlatform::start_print_job(const FontRecord& font, s
     return devices_->start_print_job(font, why);
 }
 
+void SdlPlatform::close_device_files() {
+    devices_->close_files();
+}
+
 Rect SdlPlatform::window_rect() const {
     std::lock_guard lock(state_mutex_);
     return window_rect_;

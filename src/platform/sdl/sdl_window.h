@@ -91,6 +91,7 @@ class SdlPlatform final : public Platform {
     std::unique_ptr<MediaStream> open_media(const std::string& path, MediaKind kind,
                                             MediaFailure& failure) override;
     std::unique_ptr<PrintJob> start_print_job(const FontRecord& font, std::string& why) override;
+    void close_device_files() override;
 
   private:
     // State of the event loop, touched only by the event thread.
