@@ -116,6 +116,7 @@ Point angle_point(const CircleFigure& f, double hundredths) {
 }
 
 // Pieces after the centre: radius, colour, start, end, aspect, then F and the fill colour.
+// Blanks around F do not count: ", F , 4" fills in colour 4 as ",F,4" does.
 bool read_circle_options(Runtime& rt, std::string_view rest, CircleFigure& f) {
     bool more = false;
     f.radius = number_or(rt, next_piece(rest, more), 0);
@@ -125,9 +126,11 @@ bool read_circle_options(Runtime& rt, std::string_view rest, CircleFigure& f) {
     if (more && !rt.host.stop) f.aspect = number_or(rt, next_piece(rest, more), 1);
     if (rt.host.stop) return false;
     f.fill = f.colour;
-    if (!more || rest.empty() || (rest[0] != 'f' && rest[0] != 'F')) return true;
+    if (!more) return true;
+    rest.remove_prefix(std::min(rest.find_first_not_of(" \t"), rest.size()));
+    if (rest.empty() || (rest[0] != 'f' && rest[0] != 'F')) return true;
     f.filled = true;
-    if (rest.size() > 1) f.fill = floored_or(rt, rest.substr(2), f.colour);
+    f.fill = floored_or(rt, after_separator(rest.substr(1)), f.colour);
     return !rt.host.stop;
 }
 

@@ -1,6 +1,7 @@
 // Argument reading shared by the graphics statements.
 #include "graphics/graphics_arguments.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "expr/evaluator.h"
@@ -51,6 +52,14 @@ std::string_view next_piece(std::string_view& rest, bool& more, bool respect_quo
     std::string_view piece = rest.substr(0, comma);
     rest = more ? rest.substr(comma + 1) : std::string_view{};
     return piece;
+}
+
+std::string_view after_separator(std::string_view text) {
+    std::size_t k = 0;
+    while (k < text.size() && is_blank(text[k]))
+        ++k;
+    if (k < text.size() && text[k] == ',') return text.substr(k + 1);
+    return text.substr(std::min<std::size_t>(1, text.size()));
 }
 
 bool omitted(std::string_view piece) {

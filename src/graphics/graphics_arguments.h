@@ -31,6 +31,11 @@ bool eval_point(Runtime& rt, const PointText& point, int32_t& x, int32_t& y);
 // none. `more` says whether a comma ended the piece.
 std::string_view next_piece(std::string_view& rest, bool& more, bool respect_quotes = false);
 
+// The text after the separator that `text` starts with. Blanks and tabs in front of a comma
+// go with it, so "(x,y) ,2" reads as "(x,y),2"; without a comma after them the first
+// character stands for the separator, whatever it is.
+std::string_view after_separator(std::string_view text);
+
 // An argument left out: its piece is empty or holds only blanks and tabs.
 bool omitted(std::string_view piece);
 

@@ -24,8 +24,8 @@ struct GraphicsState {
     int32_t background_colour = kBlack;  // an RGB value, or kTransparent
 
     // Used by the worker only, so outside the mutex: images numbered from 0 in the order they
-    // were made (at most kImageSlots a run), the pixels they hold together, and the point a
-    // LINE without a start point draws from.
+    // were made (at most kImageSlots until the program ends or CLEARs), the pixels they hold
+    // together, and the point a LINE without a start point draws from.
     std::vector<Canvas> images;
     int64_t image_pixels = 0;
     int32_t last_x = 0;

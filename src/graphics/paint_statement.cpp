@@ -22,7 +22,7 @@ void paint_statement(Runtime& rt, StatementContext& ctx) {
     if (!point) return report_error(rt, kSyntaxError);
     int32_t x = 0, y = 0;
     if (!eval_point(rt, *point, x, y)) return;
-    std::string_view rest = args.substr(std::min(point->end + 1, args.size()));
+    std::string_view rest = after_separator(args.substr(point->end));
     bool more = false;
     const int32_t paint = truncate_to_int32(eval_numeric(rt, next_piece(rest, more)));
     if (rt.host.stop) return;

@@ -29,10 +29,10 @@ inline constexpr int kGosubDepthMax = 1024;     // GOSUB return entries
 inline constexpr int kForDepthMax = 1024;       // FOR loop limits
 inline constexpr std::size_t kScreenTextMax = 8191;  // bytes of the character screen text
 inline constexpr int kFileSlots = 9;                 // file numbers 1 to 9
-inline constexpr int kImageSlots = 1024;             // images of one run
+inline constexpr int kImageSlots = 1024;             // images held at once
 inline constexpr int64_t kImagePixelsMax = int64_t{1} << 25;  // pixels of one GET image
 inline constexpr int64_t kImageTablePixelsMax =
-    int64_t{1} << 27;  // pixels all the images of a run hold together (512 MB)
+    int64_t{1} << 27;  // pixels all the images held at once take (512 MB)
 inline constexpr int kMouseEvents = 5;               // mouse event traps 1 to 5
 inline constexpr int kInputVariableMax = 50;         // variables of one keyboard INPUT
 inline constexpr std::size_t kInputSplitMax =

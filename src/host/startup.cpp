@@ -11,6 +11,7 @@
 #include "expr/calls.h"
 #include "expr/variables.h"
 #include "flow/scan_memory.h"
+#include "graphics/graphics_statements.h"
 #include "host/error_report.h"
 #include "host/limits.h"
 #include "host/run_loop.h"
@@ -126,6 +127,7 @@ void reset_program(Runtime& rt) {
     reset_declared_letters(rt);
     reset_user_functions(rt);
     rt.flow.gosub_depth = 0;
+    release_images(rt);  // numbering starts again from 0 and their memory is given back
     rt.devices.sound.voices.fill(VoiceSettings{});
     rt.host.error_trap.clear();
 }

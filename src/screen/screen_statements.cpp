@@ -59,13 +59,15 @@ int clear_mode(std::string_view args) {
     return 0;
 }
 
-// The window kept where one can be: its position within a canvas side either way, its size
-// within the largest canvas (a huge size would allocate a surface without bound).
+// The window kept where one can be: its size (right - left, bottom - top) within the largest
+// canvas (a huge size would allocate a surface without bound), then its position within a
+// canvas side either way. The size is taken from the edges as given, so a far-off window
+// keeps the size it asked for.
 Rect bounded_window(int64_t left, int64_t top, int64_t right, int64_t bottom) {
-    left = std::clamp<int64_t>(left, -kCanvasSideMax, kCanvasSideMax);
-    top = std::clamp<int64_t>(top, -kCanvasSideMax, kCanvasSideMax);
     int64_t width = std::clamp<int64_t>(right - left, 0, kCanvasSideMax);
     int64_t height = std::clamp<int64_t>(bottom - top, 0, kCanvasSideMax);
+    left = std::clamp<int64_t>(left, -kCanvasSideMax, kCanvasSideMax);
+    top = std::clamp<int64_t>(top, -kCanvasSideMax, kCanvasSideMax);
     if (width * height > kCanvasAreaMax) height = kCanvasAreaMax / width;
     return Rect{static_cast<int>(left), static_cast<int>(top), static_cast<int>(left + width),
                 static_cast<int>(top + height)};

@@ -1,6 +1,6 @@
 // The graphics statements on the fake platform: the image table's memory limit and its release
-// at program end, pictures handed over by the platform, and GPRINT's pen following the program
-// font's escapement.
+// at program end and at CLEAR, pictures handed over by the platform, and GPRINT's pen following
+// the program font's escapement.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -44,6 +44,14 @@ TEST_F(GraphicsStatementsTest, ImagesBeyondTheMemoryLimitAreRefused) {
     // The program's end deletes every image.
     EXPECT_TRUE(f.rt.graphics.images.empty());
     EXPECT_EQ(f.rt.graphics.image_pixels, 0);
+}
+
+TEST_F(GraphicsStatementsTest, ClearGivesBackTheImagesMemory) {
+    load("GET (0,0)-(2,2),A\nCLEAR\nGET (0,0)-(4,4),B\nPRINT B");
+    f.rt.graphics.image_pixels = kImageTablePixelsMax - 10;  // room for the first image only
+    f.run();
+    EXPECT_EQ(error_box(), "");
+    EXPECT_EQ(f.platform.output, " 0\n");
 }
 
 TEST_F(GraphicsStatementsTest, PicturesFromThePlatformBecomeImages) {

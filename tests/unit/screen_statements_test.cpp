@@ -198,6 +198,17 @@ TEST_F(ScreenStatementsTest, WindowSizesAreKeptWithinTheLargestCanvas) {
     EXPECT_TRUE(f.platform.boxes.empty());
 }
 
+TEST_F(ScreenStatementsTest, AFarOffWindowKeepsTheSizeItAsked) {
+    run("WINDOW 100000,0,100300,300");
+    EXPECT_EQ(f.platform.rect.left, kCanvasSideMax);
+    EXPECT_EQ(f.platform.rect.right - f.platform.rect.left, 300);
+    EXPECT_EQ(f.platform.rect.bottom - f.platform.rect.top, 300);
+    run("WINDOW 20000,20000,20300,20200");
+    EXPECT_EQ(f.platform.rect.top, kCanvasSideMax);
+    EXPECT_EQ(f.platform.rect.right - f.platform.rect.left, 300);
+    EXPECT_EQ(f.platform.rect.bottom - f.platform.rect.top, 200);
+}
+
 TEST_F(ScreenStatementsTest, WindowWithFewerThanFourEdgesIsError1) {
     f.platform.rect = Rect{10, 20, 300, 200};
     run("WINDOW 1,2,3");
